@@ -1,0 +1,36 @@
+// Files beside the program. Paths are full paths as the program composes them, with "\"
+// between folders; names are compared without regard to letter case.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wendrel {
+
+class IFileSystem {
+ public:
+  IFileSystem() = default;
+  IFileSystem(const IFileSystem&) = delete;
+  IFileSystem& operator=(const IFileSystem&) = delete;
+  virtual ~IFileSystem() = default;
+
+  // The folder that holds the program, without a final separator.
+  virtual std::string ProgramFolder() = 0;
+
+  // Every call below throws PlatformError, with the platform's description, on failure.
+  virtual std::string ReadFile(const std::string& path) = 0;
+  // Writes the new content beside the old file and replaces it in one step: the file on disk
+  // is always either the old one or the new one whole.
+  virtual void ReplaceFile(const std::string& path, std::string_view content) = 0;
+  // Appends, creating the file when missing (its folder is not created).
+  virtual void AppendFile(const std::string& path, std::string_view content) = 0;
+  virtual void CreateFolder(const std::string& path) = 0;
+  virtual void DeleteFile(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  // The ordinary files of a folder whose names end in the extension (".WDX"), in the
+  // directory's order; a missing folder lists nothing.
+  virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) = 0;
+};
+
+}  // namespace wendrel

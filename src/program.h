@@ -1,0 +1,61 @@
+// The composition root: one running Wendrel, built on the platform it is given.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "dialog/dialog_slot.h"
+#include "platform/platform.h"
+#include "store/browser_ops.h"
+#include "store/groups.h"
+#include "store/options.h"
+#include "strip/main_form.h"
+#include "tray/active_tab.h"
+#include "tray/shutdown.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
+
+namespace wendrel {
+
+class OptionsEtc;
+
+class Program : private StripHooks {
+ public:
+  explicit Program(const Platform& platform);
+  ~Program() override;
+
+  // Runs the start-up sequence; false when another instance runs (the process has ended).
+  bool Start();
+  // The strip window is being closed by other means than the menu: asks, then ends.
+  void CloseStrip() { shutdown_.Close(); }
+
+  Options& options() { return options_; }
+  MainForm& mainForm() { return mainForm_; }
+  TrayMenu& trayMenu() { return trayMenu_; }
+  GroupStore& groups() { return groups_; }
+  BrowserOps& browsers() { return browsers_; }
+  DialogSlot& dialog() { return dialog_; }
+  const TrayIcon& trayIcon() const { return trayIcon_; }
+
+ private:
+  void PrepareTrayIcon() override { trayIcon_.Prepare(); }
+  void AddTrayIcon() override { trayIcon_.Add(); }
+  void ShowTrayMenu() override { trayMenu_.ShowTrayMenu(); }
+  void ShowDialogAtStart() override { dialog_.Show("D"); }
+  void StartGroup(const std::string& sGrName) override { groups_.StartGroup(sGrName); }
+  void RefreshTabDialog() override;
+
+  Platform platform_;
+  Options options_;
+  OptionsFile optionsFile_;
+  BrowserOps browsers_;
+  MainForm mainForm_;
+  GroupStore groups_;
+  TrayIcon trayIcon_;
+  ActiveTabCommands activeTab_;
+  Shutdown shutdown_;
+  DialogSlot dialog_;
+  TrayMenu trayMenu_;
+};
+
+}  // namespace wendrel

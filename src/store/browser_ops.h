@@ -1,0 +1,62 @@
+// Operations on a browser window given its handle, through the shell's window collection.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace wendrel {
+
+class IBrowser;
+class IShell;
+class IShellWindows;
+struct Options;
+
+class BrowserOps {
+ public:
+  BrowserOps(IShell& shell, const Options& options);
+  ~BrowserOps();
+  BrowserOps(const BrowserOps&) = delete;
+  BrowserOps& operator=(const BrowserOps&) = delete;
+
+  // The program's collection (oShellWindows), created at start and released at unload.
+  void CreateCollection();
+  void ReleaseCollection();
+
+  // Lookups walk the collection and pass over any item that cannot be read or acted on;
+  // none of these lets an error out.
+  void CloseIEByHandle(WindowHandle window);
+  void RefreshIEByHandle(WindowHandle window);
+  // Both outputs are "*" when no window in the collection has the handle.
+  void GetIEDetails(WindowHandle window, std::string& name, std::string& url);
+  // Tells the first browser with the handle to stop loading.
+  void StopByHandle(WindowHandle window);
+  // Opens a new visible browser, on the URL unless it is empty. Throws PlatformError, with
+  // whatever outputs were already written.
+  WindowHandle OpenNewIE(const std::string& url, std::string& name, std::string& locationUrl);
+
+  // A reconciliation pass looks at the collection once: while a snapshot is open, the
+  // collection is enumerated once, each item's handle read once, and each item's details at
+  // most once; GetIEDetails answers from it. Returns the readable handles in collection order,
+  // or nothing when the collection cannot be enumerated.
+  std::optional<std::vector<WindowHandle>> OpenSnapshot();
+  void CloseSnapshot();
+
+ private:
+  struct Item;
+  template <typename Action>
+  bool FirstMatch(WindowHandle window, Action action);
+
+  IShell& shell_;
+  const Options& options_;
+  std::unique_ptr<IShellWindows> oShellWindows_;
+  std::vector<Item> snapshot_;
+  std::unordered_map<WindowHandle, size_t> snapshotIndex_;
+  bool inSnapshot_ = false;
+};
+
+}  // namespace wendrel

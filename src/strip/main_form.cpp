@@ -1,0 +1,264 @@
+#include "strip/main_form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/platform.h"
+#include "store/browser_ops.h"
+#include "store/options.h"
+#include "strip/caption.h"
+
+namespace wendrel {
+namespace {
+
+// Runs one step of a handler whose errors are swallowed step by step.
+template <typename Step>
+void IgnoringErrors(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+    // The step's error is dropped on purpose; the handler goes on with its next step.
+  }
+}
+
+}  // namespace
+
+std::int32_t RoundUpToPixels(std::int32_t value, std::int32_t twipsPerPixel) {
+  if (twipsPerPixel == 0 || value % twipsPerPixel == 0) return value;
+  const double pixels = static_cast<double>(value) / twipsPerPixel;
+  return (static_cast<std::int32_t>(std::floor(pixels)) + 1) * twipsPerPixel;
+}
+
+MainForm::MainForm(const Platform& platform, Options& options, OptionsFile& optionsFile, BrowserOps& browsers,
+                   StripHooks& hooks)
+    : platform_(platform),
+      options_(options),
+      optionsFile_(optionsFile),
+      browsers_(browsers),
+      hooks_(hooks),
+      tabs_(platform.tabStrip) {
+  platform_.timer.SetTickHandler([this] { Timer1_Timer(); });
+}
+
+MainForm::~MainForm() = default;
+
+bool MainForm::Load() {
+  IWindowSystem& windows = platform_.windows;
+  if (windows.PreviousInstance()) {
+    platform_.prompts.MessageBox("Wendrel is already running.", Buttons::kOk, "Wendrel");
+    windows.EndProcess();
+    return false;
+  }
+  bInHandleIE_ = false;
+  optionsFile_.ReadOptions();
+
+  const std::int32_t tppX = windows.TwipsPerPixelX();
+  const std::int32_t tppY = windows.TwipsPerPixelY();
+  lBaseHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
+  rcWorkArea_ = windows.WorkArea();
+  bounds_.height = lBaseHeight_;
+  bounds_.top = rcWorkArea_.bottom * tppY - bounds_.height;
+  bounds_.left = rcWorkArea_.left * tppX;
+  bounds_.width = rcWorkArea_.Width() * tppX;
+  platform_.strip.SetBounds(bounds_);
+  const std::int32_t frameLeft = 6 * tppX + RoundUpToPixels(kImageSize, tppX);
+  platform_.strip.SetImagePosition(0, RoundHalfEven((bounds_.height - kImageSize) / 2.0));
+  platform_.strip.SetFrameBounds({frameLeft, 0, bounds_.width - frameLeft, bounds_.height});
+  platform_.strip.SetTabStripBounds({0, 0, bounds_.width - frameLeft, bounds_.height});
+
+  browsers_.CreateCollection();
+  ResumeWatcher();
+  platform_.strip.Show();
+  hooks_.PrepareTrayIcon();
+  tabs_.SetMultiRow(options_.MultiLine);
+  hooks_.AddTrayIcon();
+  if (options_.ConfirmGroup) {
+    hooks_.ShowDialogAtStart();
+  } else if (options_.StartGroup) {
+    hooks_.StartGroup(options_.DefaultGroup);
+  }
+  ActivateTimer(100);
+  return true;
+}
+
+void MainForm::ApplyBounds() {
+  platform_.strip.SetBounds(bounds_);
+  platform_.strip.SetImagePosition(0, RoundHalfEven((bounds_.height - kImageSize) / 2.0));
+  const std::int32_t frameLeft = 6 * platform_.windows.TwipsPerPixelX() +
+                                 RoundUpToPixels(kImageSize, platform_.windows.TwipsPerPixelX());
+  platform_.strip.SetFrameBounds({frameLeft, 0, bounds_.width - frameLeft, bounds_.height});
+  platform_.strip.SetTabStripBounds({0, 0, bounds_.width - frameLeft, bounds_.height});
+}
+
+void MainForm::AdjustHeight() {
+  std::int32_t maxTop = 0;
+  for (int i = 1; i <= tabs_.Count(); ++i) {
+    const float top = tabs_.Rectangle(i).top;
+    if (top > static_cast<float>(maxTop)) maxTop = RoundHalfEven(top);
+  }
+  const std::int32_t tppY = platform_.windows.TwipsPerPixelY();
+  bounds_.height = RoundUpToPixels(lBaseHeight_ + maxTop, tppY);
+  bounds_.top = tppY * rcWorkArea_.bottom - bounds_.height;
+  ApplyBounds();
+  platform_.strip.SetFocus();
+}
+
+void MainForm::PlaceAboveStrip(WindowHandle window, std::uint32_t flags) {
+  const double strip = static_cast<double>(bounds_.height) / platform_.windows.TwipsPerPixelY();
+  platform_.windows.SetWindowPos(window, 0, rcWorkArea_.left, rcWorkArea_.top, rcWorkArea_.Width(),
+                                 RoundHalfEven(rcWorkArea_.Height() - strip), flags);
+}
+
+void MainForm::HandleIE() {
+  if (bInHandleIE_) return;
+  bInHandleIE_ = true;
+  struct PassEnd {
+    MainForm& form;
+    ~PassEnd() {
+      form.browsers_.CloseSnapshot();
+      form.bInHandleIE_ = false;
+    }
+  } passEnd{*this};
+
+  int selectIndex = 0;
+  int n = tabs_.Count();
+  std::vector<char> met(static_cast<size_t>(n), 0);
+  bool anotherGone = false;
+
+  if (const auto windows = browsers_.OpenSnapshot()) {
+    std::unordered_map<std::string, int> tabOfKey;
+    for (int i = n; i >= 1; --i) tabOfKey[tabs_.At(i).Key] = i;  // the first tab of a key wins
+    for (const WindowHandle window : *windows) {
+      const std::string key = KeyOf(window);
+      if (const auto found = tabOfKey.find(key); found != tabOfKey.end()) {
+        met[static_cast<size_t>(found->second - 1)] = 1;
+        UpdateTabCaption(found->second);
+        continue;
+      }
+      HideFromTaskbar(window);
+      PlaceAboveStrip(window, 0);
+      n = tabs_.Add();
+      met.push_back(1);
+      selectIndex = n;
+      tabOfKey.emplace(key, n);
+      tabs_.SetKey(n, key);
+      tabs_.SetTag(n, "");
+      UpdateTabCaption(n);
+    }
+    const auto gone = std::find(met.begin(), met.end(), 0);
+    if (gone != met.end()) {
+      const int i = static_cast<int>(gone - met.begin()) + 1;
+      tabs_.Remove(i);
+      selectIndex = std::max(i - 1, 1);
+      // One removal per pass; a second gone window gets a prompt pass of its own.
+      anotherGone = std::find(gone + 1, met.end(), 0) != met.end();
+    }
+  }
+
+  if (tabs_.Count() >= 1 && selectIndex >= 1) {
+    SelectTab(selectIndex);
+  } else {
+    AdjustHeight();
+  }
+  platform_.windows.SetForegroundWindow(platform_.strip.Handle());
+  IgnoringErrors([&] { platform_.strip.Show(); });
+  hooks_.RefreshTabDialog();
+  if (anotherGone) ActivateTimer(100);
+}
+
+void MainForm::UpdateTabCaption(int index) {
+  const WindowHandle window = tabs_.HandleAt(index);
+  std::string name;
+  std::string url;
+  browsers_.GetIEDetails(window, name, url);
+  const Tab& tab = tabs_.At(index);
+  const bool hasUrl = !TrimBlanks(url).empty();
+  if (TrimBlanks(tab.Tag).empty()) {
+    tabs_.SetCaption(index, hasUrl ? CaptionFromURL(url, options_.CaptionWidth) : options_.DefaultName);
+  } else {
+    tabs_.SetCaption(index, tab.Tag);
+  }
+  if (hasUrl) tabs_.SetToolTipText(index, url);
+}
+
+void MainForm::RefreshAllCaptions() {
+  for (int i = 1; i <= tabs_.Count(); ++i) UpdateTabCaption(i);
+}
+
+void MainForm::RefreshFirstTab() {
+  if (tabs_.Count() == 0) return;
+  const WindowHandle window = tabs_.HandleAt(1);
+  browsers_.RefreshIEByHandle(window);
+  std::string name;
+  std::string url;
+  browsers_.GetIEDetails(window, name, url);
+  if (tabs_.At(1).Tag.empty()) tabs_.SetCaption(1, name);
+  tabs_.SetToolTipText(1, url);
+}
+
+void MainForm::HideFromTaskbar(WindowHandle window) {
+  platform_.windows.ShowWindow(window, kSwHide);
+  platform_.windows.SetWindowLongA(window, kGwlExStyle, kWsExToolWindow);
+  platform_.windows.ShowWindow(window, kSwShow);
+}
+
+void MainForm::SelectTab(int index) {
+  tabs_.Select(index);
+  TabStrip1_Click();
+}
+
+void MainForm::TabStrip1_Click() {
+  if (tabs_.Count() == 0) return;
+  const int i = tabs_.SelectedIndex();
+  const WindowHandle window = tabs_.HandleAt(i);
+  IWindowSystem& windows = platform_.windows;
+  IgnoringErrors([&] {
+    windows.ShowWindow(window, kSwShow);
+    windows.ShowWindow(window, kSwRestore);
+    windows.BringWindowToTop(window);
+  });
+  IgnoringErrors([&] { UpdateTabCaption(i); });
+  IgnoringErrors([&] { AdjustHeight(); });
+  IgnoringErrors([&] { PlaceAboveStrip(window, kSwpFrameChanged); });
+}
+
+void MainForm::TabStrip1_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
+  if (button != 2) return;
+  for (int i = 1; i <= tabs_.Count(); ++i) {
+    const TabRect r = tabs_.Rectangle(i);
+    if (r.top <= y && r.top + r.height > y && r.left <= x && r.left + r.width > x) {
+      SelectTab(i);
+      break;
+    }
+  }
+  hooks_.ShowTrayMenu();
+}
+
+void MainForm::ArmRefreshTimer() {
+  platform_.timer.SetEnabled(true);
+  platform_.timer.SetInterval(bInHandleIE_ ? 65535 : 500);
+}
+
+void MainForm::Timer1_Timer() {
+  if (bInHandleIE_) return;
+  platform_.timer.SetEnabled(false);
+  HandleIE();
+  if (platform_.timer.Enabled()) platform_.timer.SetInterval(100);
+}
+
+void MainForm::ActivateTimer(std::int32_t lInterval) {
+  platform_.timer.SetEnabled(true);
+  platform_.timer.SetInterval(lInterval);
+}
+
+void MainForm::SuspendWatcher() { ShellClassObj_.reset(); }
+
+void MainForm::ResumeWatcher() {
+  ShellClassObj_.reset();
+  ShellClassObj_ = platform_.shell.Subscribe([this](std::int32_t) { ArmRefreshTimer(); },
+                                             [this](std::int32_t) { ArmRefreshTimer(); });
+}
+
+}  // namespace wendrel

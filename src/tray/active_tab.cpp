@@ -1,0 +1,60 @@
+#include "tray/active_tab.h"
+
+#include "platform/prompts.h"
+#include "store/browser_ops.h"
+#include "store/groups.h"
+#include "store/options.h"
+#include "strip/main_form.h"
+
+namespace wendrel {
+
+ActiveTabCommands::ActiveTabCommands(MainForm& mainForm, BrowserOps& browsers, const Options& options,
+                                     IPrompts& prompts, StripHooks& hooks)
+    : mainForm_(mainForm), browsers_(browsers), options_(options), prompts_(prompts), hooks_(hooks) {}
+
+void ActiveTabCommands::m_ShortName_Click() {
+  TabStrip& tabs = mainForm_.Tabs();
+  if (tabs.Count() == 0) return;
+  // Remember the tab by its key: a pass that runs while the box is up may move or remove it.
+  const Tab& active = tabs.At(tabs.SelectedIndex());
+  const std::string key = active.Key;
+  std::string name = prompts_
+                         .InputBox("Enter a short name without special characters for the active tab", "Wendrel",
+                                   active.Caption)
+                         .value_or("");
+  if (!IsValidName(name)) {
+    prompts_.MessageBox("Name ignored. Please retry with valid characters.", Buttons::kOk, "Wendrel");
+    return;
+  }
+  const int index = tabs.Find(key);
+  if (index == 0) return;
+  tabs.SetTag(index, name);
+  mainForm_.RefreshAllCaptions();
+  mainForm_.AdjustHeight();
+  hooks_.RefreshTabDialog();
+}
+
+void ActiveTabCommands::m_Refresh_Click() {
+  TabStrip& tabs = mainForm_.Tabs();
+  if (tabs.Count() == 0) return;
+  browsers_.RefreshIEByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+}
+
+void ActiveTabCommands::m_Stop_Click() {
+  TabStrip& tabs = mainForm_.Tabs();
+  if (tabs.Count() == 0) return;
+  browsers_.StopByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+}
+
+void ActiveTabCommands::m_CloseTab_Click() {
+  TabStrip& tabs = mainForm_.Tabs();
+  if (tabs.Count() == 0) return;
+  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to delete the active tab?",
+                                                   Buttons::kYesNo, "Wendrel") == Answer::kNo) {
+    return;
+  }
+  // The tab stays until the watcher reports the window's end and a pass removes it.
+  browsers_.CloseIEByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+}
+
+}  // namespace wendrel

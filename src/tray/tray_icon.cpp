@@ -1,0 +1,27 @@
+#include "tray/tray_icon.h"
+
+#include "platform/strip_window.h"
+
+namespace wendrel {
+
+std::string TrayTipText() {
+  std::string tip = "Wendrel\rClick on either button to proceed.";
+  tip += '\0';
+  tip.resize(64, ' ');
+  return tip;
+}
+
+TrayIcon::TrayIcon(ITray& tray, IStripWindow& strip) : tray_(tray), strip_(strip) {}
+
+void TrayIcon::Prepare() {
+  TrayIconData_ = TrayIconData{};
+  TrayIconData_.hWnd = strip_.Handle();
+  TrayIconData_.hIcon = strip_.IconHandle();
+  TrayIconData_.szTip = TrayTipText();
+}
+
+void TrayIcon::Add() { tray_.Shell_NotifyIconA(kNimAdd, TrayIconData_); }
+
+void TrayIcon::Delete() { tray_.Shell_NotifyIconA(kNimDelete, TrayIconData_); }
+
+}  // namespace wendrel

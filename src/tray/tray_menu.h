@@ -1,0 +1,61 @@
+// The tray's mouse notifications and the popup menu with its handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/prompts.h"
+
+namespace wendrel {
+
+class ActiveTabCommands;
+class DialogSlot;
+class GroupStore;
+class IFileSystem;
+class MainForm;
+class Shutdown;
+struct Platform;
+
+inline constexpr std::int16_t kScaleTwips = 1;
+inline constexpr std::int16_t kScalePixels = 3;
+
+// The popup menu tree with its exact captions, all items enabled.
+std::vector<MenuItem> PopupMenuTree();
+
+class TrayMenu {
+ public:
+  TrayMenu(const Platform& platform, MainForm& mainForm, GroupStore& groups, ActiveTabCommands& activeTab,
+           Shutdown& shutdown, DialogSlot& dialog);
+
+  // The tray's callback arrives as a mouse move whose X holds the mouse message number, in
+  // the strip window's scale units.
+  void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void ShowTrayMenu();
+  void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  void Image1_Click();
+
+  const std::vector<MenuItem>& Menu() const { return mPopUpSys_; }
+  // Runs the handler of a chosen item.
+  void Run(const std::string& item);
+
+  void mAbout_Click();
+  void m_Info_Click();
+  void m_OptionsEtc_Click();
+  void mClosePgm_Click();
+
+ private:
+  void PopUp();
+  void SetEnabled(const std::string& item, bool enabled);
+
+  const Platform& platform_;
+  MainForm& mainForm_;
+  GroupStore& groups_;
+  ActiveTabCommands& activeTab_;
+  Shutdown& shutdown_;
+  DialogSlot& dialog_;
+  std::vector<MenuItem> mPopUpSys_;
+  std::int16_t scaleMode_ = kScaleTwips;
+};
+
+}  // namespace wendrel
