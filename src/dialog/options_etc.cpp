@@ -61,15 +61,16 @@ std::optional<double> ParseNumber(const std::string& text) {
 
 const std::vector<std::string>& OptionsEtc::ButtonNames() {
   static const std::vector<std::string> names = {
-      "cb_Update",  "cb_Reset",      "cb_TSelAll",    "cb_TDeselAll",   "cb_TShort", "cb_TAddGroup",
-      "cb_TSaveGroup", "cb_TRefreshIE", "cb_TRefreshTab", "cb_TCloseIE", "cb_GAddG",  "CB_GDelG",
-      "cb_GOpenG",  "cb_GAdd",       "cb_GModify",    "cb_GDel",        "cb_GSelect", "CB_GDesel",
-      "cb_GOpenSel", "cb_GUpdate",   "cb_GCancel"};
+      "cb_Update",     "cb_Reset",      "cb_TSelAll",     "cb_TDeselAll", "cb_TShort",  "cb_TAddGroup",
+      "cb_TSaveGroup", "cb_TRefreshIE", "cb_TRefreshTab", "cb_TCloseIE",  "cb_GAddG",   "CB_GDelG",
+      "cb_GOpenG",     "cb_GAdd",       "cb_GModify",     "cb_GDel",      "cb_GSelect", "CB_GDesel",
+      "cb_GOpenSel",   "cb_GUpdate",    "cb_GCancel"};
   return names;
 }
 
 const std::vector<std::string>& OptionsEtc::FrameNames() {
-  static const std::vector<std::string> names = {"Fr_options", "Fr_Tabs", "Fr_Groups", "FR_Message", "Fr_Update"};
+  static const std::vector<std::string> names = {"Fr_options", "Fr_Tabs", "Fr_Groups", "FR_Message",
+                                                 "Fr_Update"};
   return names;
 }
 
@@ -80,7 +81,8 @@ const std::vector<std::string>& OptionsEtc::TextBoxNames() {
 }
 
 OptionsEtc::OptionsEtc(MainForm& mainForm, GroupStore& groups, BrowserOps& browsers, Options& options,
-                       OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows)
+                       OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts,
+                       IWindowSystem& windows)
     : mainForm_(mainForm),
       groups_(groups),
       browsers_(browsers),
@@ -139,7 +141,9 @@ const std::string& OptionsEtc::Text(const std::string& control) const {
   return found == texts_.end() ? kNone : found->second;
 }
 
-OptionChoice OptionsEtc::Option(int question) const { return options_chosen_.at(static_cast<size_t>(question)); }
+OptionChoice OptionsEtc::Option(int question) const {
+  return options_chosen_.at(static_cast<size_t>(question));
+}
 
 Grid& OptionsEtc::GridNamed(const std::string& grid) {
   if (grid == "Gr_Tabs") return Gr_Tabs_;
@@ -222,7 +226,7 @@ void OptionsEtc::GridClick(const std::string& grid, int row) {
 // Options page.
 
 void OptionsEtc::ShowOptions() {
-  const bool values[] = {options_.MultiLine,   options_.LeaveOnExit, options_.SaveOnExit,
+  const bool values[] = {options_.MultiLine,    options_.LeaveOnExit, options_.SaveOnExit,
                          options_.ShowWarnings, options_.StartGroup,  options_.ConfirmGroup};
   for (size_t i = 0; i < options_chosen_.size(); ++i) {
     options_chosen_[i] = values[i] ? OptionChoice::kYes : OptionChoice::kNo;
@@ -303,7 +307,8 @@ void OptionsEtc::SetTabs() {
 
 void OptionsEtc::AddTabRow(const std::array<std::string, 6>& texts) {
   Gr_Tabs_.SetRows(Gr_Tabs_.Rows() + 1);
-  for (int col = 0; col < 6; ++col) SetCellText(Gr_Tabs_, Gr_Tabs_.Rows() - 1, col, texts[static_cast<size_t>(col)]);
+  for (int col = 0; col < 6; ++col)
+    SetCellText(Gr_Tabs_, Gr_Tabs_.Rows() - 1, col, texts[static_cast<size_t>(col)]);
 }
 
 void OptionsEtc::Gr_Tabs_Click() {
@@ -395,7 +400,8 @@ void OptionsEtc::SaveSelectedTabs(const std::string& action) {
     if (CellAt(Gr_Tabs_, r, 0) != "X") continue;
     std::string site;
     std::string url = "*";
-    if (const auto window = HandleOfKey("H" + CellAt(Gr_Tabs_, r, 5))) browsers_.GetIEDetails(*window, site, url);
+    if (const auto window = HandleOfKey("H" + CellAt(Gr_Tabs_, r, 5)))
+      browsers_.GetIEDetails(*window, site, url);
     if (url == "*") url = CellAt(Gr_Tabs_, r, 4);
     lines += CellAt(Gr_Tabs_, r, 2) + "," + url + "\r\n";
   }
@@ -512,9 +518,8 @@ void OptionsEtc::cb_GAddG_Click() {
 void OptionsEtc::CB_GDelG_Click() {
   if (GR_GNames_.Row() < 1) return;
   const std::string name = SelectedGroup();
-  if (options_.ShowWarnings &&
-      prompts_.MessageBox("Are you sure you want to delete the group " + name + "?", Buttons::kYesNo, "Wendrel") ==
-          Answer::kNo) {
+  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to delete the group " + name + "?",
+                                                   Buttons::kYesNo, "Wendrel") == Answer::kNo) {
     return;
   }
   try {
@@ -545,7 +550,8 @@ void OptionsEtc::MarkAllLines(const std::string& mark) {
 void OptionsEtc::cb_GOpenSel_Click() {
   std::string list;
   for (int r = 1; r < GR_GLines_.Rows(); ++r) {
-    if (CellAt(GR_GLines_, r, 0) == "X") list += CellAt(GR_GLines_, r, 1) + "\t" + CellAt(GR_GLines_, r, 2) + "\t";
+    if (CellAt(GR_GLines_, r, 0) == "X")
+      list += CellAt(GR_GLines_, r, 1) + "\t" + CellAt(GR_GLines_, r, 2) + "\t";
   }
   if (list.empty()) {
     Message("No selection made");
@@ -578,8 +584,8 @@ void OptionsEtc::cb_GModify_Click() {
 void OptionsEtc::cb_GDel_Click() {
   const int row = GR_GLines_.Row();
   if (row < 1) return;
-  if (options_.ShowWarnings &&
-      prompts_.MessageBox("Are you sure you want to delete this line?", Buttons::kYesNo, "Wendrel") == Answer::kNo) {
+  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to delete this line?",
+                                                   Buttons::kYesNo, "Wendrel") == Answer::kNo) {
     return;
   }
   RewriteGroupFile(row);

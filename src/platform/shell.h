@@ -63,7 +63,8 @@ class IShell {
   virtual ~IShell() = default;
 
   virtual std::unique_ptr<IShellWindows> CreateShellWindows() = 0;
-  virtual std::unique_ptr<IShellEvents> Subscribe(ShellEventHandler registered, ShellEventHandler revoked) = 0;
+  virtual std::unique_ptr<IShellEvents> Subscribe(ShellEventHandler registered,
+                                                  ShellEventHandler revoked) = 0;
   // A new, still invisible "InternetExplorer.Application" instance. Throws PlatformError.
   virtual std::unique_ptr<IBrowser> CreateBrowser() = 0;
 };

@@ -92,7 +92,8 @@ void GroupStore::SaveGroup(const std::string& name) {
   TabStrip& tabs = mainForm_.Tabs();
   if (tabs.Count() == 0) {
     prompts_.MessageBox(
-        "As there are no IE windows open, the details have not been stored in any Group and no existing Group "
+        "As there are no IE windows open, the details have not been stored in any Group and no existing "
+        "Group "
         "has been modified.",
         Buttons::kOk, "Wendrel");
     return;
@@ -114,9 +115,8 @@ void GroupStore::SaveGroup(const std::string& name) {
 }
 
 void GroupStore::StartGroup(const std::string& sGrName) {
-  if (options_.ShowWarnings &&
-      prompts_.MessageBox("Are you sure you want to open the Group " + sGrName + "?", Buttons::kYesNo,
-                          "WENDREL") == Answer::kNo) {
+  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to open the Group " + sGrName + "?",
+                                                   Buttons::kYesNo, "WENDREL") == Answer::kNo) {
     return;
   }
   std::string text;

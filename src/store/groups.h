@@ -33,7 +33,8 @@ std::vector<std::pair<std::string, std::string>> ParseGroupFile(const std::strin
 
 class GroupStore {
  public:
-  GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files, IPrompts& prompts);
+  GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
+             IPrompts& prompts);
 
   std::string GroupFilePath(const std::string& name) const;
   std::string GroupsFolder() const;

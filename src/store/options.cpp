@@ -142,7 +142,8 @@ void OptionsFile::ReadOptions() {
   }
   if (error) {
     prompts_.MessageBox(
-        "Error encountered while reading the options. (Default values have been assumed for certain options):" +
+        "Error encountered while reading the options. (Default values have been assumed for certain "
+        "options):" +
             *error,
         Buttons::kOkCancel, "WENDREL");
   }

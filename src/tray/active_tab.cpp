@@ -19,8 +19,8 @@ void ActiveTabCommands::m_ShortName_Click() {
   const Tab& active = tabs.At(tabs.SelectedIndex());
   const std::string key = active.Key;
   std::string name = prompts_
-                         .InputBox("Enter a short name without special characters for the active tab", "Wendrel",
-                                   active.Caption)
+                         .InputBox("Enter a short name without special characters for the active tab",
+                                   "Wendrel", active.Caption)
                          .value_or("");
   if (!IsValidName(name)) {
     prompts_.MessageBox("Name ignored. Please retry with valid characters.", Buttons::kOk, "Wendrel");

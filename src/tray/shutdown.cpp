@@ -34,8 +34,8 @@ bool Shutdown::Close() {
 }
 
 bool Shutdown::Form_QueryUnload() {
-  return options_.ShowWarnings &&
-         prompts_.MessageBox("Are you sure you want to close Wendrel?", Buttons::kYesNo, "Wendrel") == Answer::kNo;
+  return options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to close Wendrel?",
+                                                      Buttons::kYesNo, "Wendrel") == Answer::kNo;
 }
 
 void Shutdown::Form_Unload() {

@@ -33,8 +33,8 @@ std::vector<MenuItem> PopupMenuTree() {
   };
 }
 
-TrayMenu::TrayMenu(const Platform& platform, MainForm& mainForm, GroupStore& groups, ActiveTabCommands& activeTab,
-                   Shutdown& shutdown, DialogSlot& dialog)
+TrayMenu::TrayMenu(const Platform& platform, MainForm& mainForm, GroupStore& groups,
+                   ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog)
     : platform_(platform),
       mainForm_(mainForm),
       groups_(groups),
@@ -49,7 +49,8 @@ void TrayMenu::Form_MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, f
     return;
   }
   const std::int32_t message =
-      scaleMode_ == kScalePixels ? RoundHalfEven(x) : RoundHalfEven(static_cast<double>(x) / platform_.windows.TwipsPerPixelX());
+      scaleMode_ == kScalePixels ? RoundHalfEven(x)
+                                 : RoundHalfEven(static_cast<double>(x) / platform_.windows.TwipsPerPixelX());
   switch (message) {
     case 0x202:  // left button released
     case 0x203:  // left button double-clicked
@@ -111,7 +112,8 @@ void TrayMenu::Run(const std::string& item) {
 
 void TrayMenu::mAbout_Click() {
   platform_.prompts.MessageBox(
-      "You are using Wendrel V1.1. \r\rFor feedback / queries, contact wendrel-feedback@users.noreply.example.org",
+      "You are using Wendrel V1.1. \r\rFor feedback / queries, contact "
+      "wendrel-feedback@users.noreply.example.org",
       Buttons::kOk, "Wendrel");
 }
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "strip/caption.h"
+
+#include <gtest/gtest.h>
 
 namespace wendrel {
 namespace {

@@ -12,18 +12,21 @@ TEST(IsValidName, TrimsInPlaceAndRefusesTheSeparators) {
   std::string blanks = "   ";
   EXPECT_FALSE(IsValidName(blanks));
   EXPECT_EQ(blanks, "");
-  for (std::string bad : {";Work", "Wo:rk", "Work'", "a,b", "say \"hi\""}) EXPECT_FALSE(IsValidName(bad)) << bad;
+  for (std::string bad : {";Work", "Wo:rk", "Work'", "a,b", "say \"hi\""})
+    EXPECT_FALSE(IsValidName(bad)) << bad;
   std::string inner = "My Work";
   EXPECT_TRUE(IsValidName(inner));
 }
 
 TEST(IsValidName, RefusesControlCharactersThatWouldSplitListsAndLines) {
-  for (std::string bad : {std::string("a\tb"), std::string("a\rb"), std::string("a\nb"), std::string("a\0b", 3)}) EXPECT_FALSE(IsValidName(bad));
+  for (std::string bad :
+       {std::string("a\tb"), std::string("a\rb"), std::string("a\nb"), std::string("a\0b", 3)})
+    EXPECT_FALSE(IsValidName(bad));
 }
 
 TEST(IsValidGroupName, RefusesNamesThatCouldEscapeTheFolderOrOpenADevice) {
-  for (std::string bad : {"..\\x", "a/b", "*", "what?", "<a>", "a|b", "dots.", "CON", "con.txt", "Nul", "COM1",
-                          "lpt9.wdx", "aux "}) {
+  for (std::string bad : {"..\\x", "a/b", "*", "what?", "<a>", "a|b", "dots.", "CON", "con.txt", "Nul",
+                          "COM1", "lpt9.wdx", "aux "}) {
     EXPECT_FALSE(IsValidGroupName(bad)) << bad;
   }
   for (std::string good : {"COM", "COM10", "Console", "A.B", "LPT0", " Work "}) {

@@ -1,8 +1,8 @@
+#include "store/options.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "store/options.h"
 
 namespace wendrel {
 namespace {
@@ -12,7 +12,9 @@ const char kDefaultFile[] =
     "\"Default Group Default Name MultiLine ConfirmGroup LeaveOnExit SaveOnExit ShowWarnings StartGroup "
     "CaptionWidth\"\r\n";
 
-TEST(OptionsFileFormat, DefaultsSerializeByteForByte) { EXPECT_EQ(SerializeOptions(Options{}), kDefaultFile); }
+TEST(OptionsFileFormat, DefaultsSerializeByteForByte) {
+  EXPECT_EQ(SerializeOptions(Options{}), kDefaultFile);
+}
 
 TEST(OptionsFileFormat, ReadsEveryValueInFileOrder) {
   Options options;
@@ -66,13 +68,15 @@ TEST(OptionsFileFormat, QuotedValueKeepsItsCommaAndExtraTextIsDropped) {
   EXPECT_EQ(read, options);
 
   Options extra;
-  EXPECT_FALSE(ParseOptions("\"X\",\"Y\",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,0,\"more\",stuff\r\n", extra));
+  EXPECT_FALSE(
+      ParseOptions("\"X\",\"Y\",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,0,\"more\",stuff\r\n", extra));
   EXPECT_EQ(OptionsLine(extra), "\"X\",\"Y\",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,0");
 }
 
 TEST(OptionsFileFormat, ToleratesBlanksAndUnquotedStrings) {
   Options options;
-  EXPECT_FALSE(ParseOptions("  Work ,  \"Name\" , #true#,#False#,TRUE,false,#TRUE#,#FALSE#, 7 \r\n", options));
+  EXPECT_FALSE(
+      ParseOptions("  Work ,  \"Name\" , #true#,#False#,TRUE,false,#TRUE#,#FALSE#, 7 \r\n", options));
   EXPECT_EQ(options.DefaultGroup, "Work");
   EXPECT_EQ(options.DefaultName, "Name");
   EXPECT_TRUE(options.MultiLine);

@@ -1,0 +1,224 @@
+// The simulated desktop: one deterministic world of windows, browsers, a clock, files, boxes
+// and menus, offering every platform interface the program needs.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_files.h"
+
+namespace wendrel::sim {
+
+// A scenario asked for something the simulated desktop cannot do in its current state. Not a
+// std::exception on purpose: the program's own handlers must never swallow it.
+struct SimError {
+  std::string reason;
+};
+
+// Thrown by EndProcess so that nothing of the program runs after it.
+struct ProcessEnded {};
+
+enum class PumpKind { kAny, kMsgBox, kInputBox, kMenu };
+
+enum class WindowFault { kHandle, kDetails, kQuit, kRefresh, kStop };
+
+struct SimWindow {
+  WindowHandle handle = 0;
+  bool alive = true;
+  bool visible = true;
+  bool minimized = false;
+  std::int32_t exstyle = 0;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t cx = 0;
+  std::int32_t cy = 0;
+  std::string url;
+  std::string title;
+  std::int32_t cookie = 0;
+};
+
+// A queued answer for the next box or menu.
+struct ScriptedAnswer {
+  enum class Kind { kButton, kInput, kMenu };
+  Kind kind = Kind::kButton;
+  Answer button = Answer::kOk;
+  std::optional<std::string> text;  // input: nothing for Cancel; menu: nothing for none
+  int line = 0;
+};
+
+struct TabView {
+  std::string caption;
+  std::string tip;
+};
+
+class SimDesktop {
+ public:
+  static constexpr WindowHandle kStripHandle = 1;
+  static constexpr std::int64_t kIconHandle = 32512;
+  static constexpr WindowHandle kFirstCreatedHandle = 9001;
+
+  // Events are printed to `out`; files live under `folder`.
+  SimDesktop(std::ostream& out, std::string folder);
+  ~SimDesktop();
+  SimDesktop(const SimDesktop&) = delete;
+  SimDesktop& operator=(const SimDesktop&) = delete;
+
+  Platform platform();
+
+  // Set-up before the program starts.
+  void SetScreen(std::int32_t width, std::int32_t height, std::int32_t twipsPerPixel);
+  void SetWorkArea(const PixelRect& area) { workArea_ = area; }
+  void SetPreviousInstance(bool running) { previousInstance_ = running; }
+
+  // The world.
+  void OpenWindow(WindowHandle handle, const std::string& url, const std::string& title);
+  void CloseWindow(WindowHandle handle);
+  void NavigateWindow(WindowHandle handle, const std::string& url, const std::optional<std::string>& title);
+  void MinimizeWindow(WindowHandle handle);
+  void AddFault(WindowHandle handle, WindowFault fault) { faults_[handle].insert(fault); }
+  bool HasFault(WindowHandle handle, WindowFault fault) const;
+  SimFileSystem& files() { return *files_; }
+  // Moves the clock on, running due timer ticks in time order.
+  void Wait(std::int64_t milliseconds);
+  std::int64_t Now() const { return now_; }
+  void SetTrace(bool on) { trace_ = on; }
+
+  // A world action delivered at the next pump point of its kind (kAny: any pump point).
+  void QueuePending(PumpKind kind, std::function<void()> action);
+  // Delivers the pending actions a pump point of this kind takes, in the order queued.
+  void Pump(PumpKind kind);
+
+  void QueueAnswer(ScriptedAnswer answer) { answers_.push_back(std::move(answer)); }
+  const std::deque<ScriptedAnswer>& Answers() const { return answers_; }
+  ScriptedAnswer* NextAnswer();
+  void DropAnswer() { answers_.pop_front(); }
+
+  // Runs before every timer tick handler; the scenario runner uses it to tell a pass starting.
+  void SetTickObserver(std::function<void()> observer) { tickObserver_ = std::move(observer); }
+
+  void EndProcess();
+  bool Ended() const { return ended_; }
+
+  // What a user would see.
+  const SimWindow* Window(WindowHandle handle) const;
+  std::optional<WindowHandle> Foreground() const { return foreground_; }
+  const std::vector<WindowHandle>& ZOrder() const { return zOrder_; }
+  const std::vector<WindowHandle>& Collection() const { return collection_; }
+  std::string WindowName(WindowHandle handle) const;
+  bool TimerEnabled() const { return timerEnabled_; }
+  std::int32_t TimerInterval() const { return timerInterval_; }
+  const TwipBounds& StripBounds() const { return stripBounds_; }
+  const TwipBounds& FrameBounds() const { return frameBounds_; }
+  const TwipBounds& TabStripBounds() const { return tabStripBounds_; }
+  std::int32_t ImageLeft() const { return imageLeft_; }
+  std::int32_t ImageTop() const { return imageTop_; }
+  bool StripShown() const { return stripShown_; }
+  bool TrayPresent() const { return trayPresent_; }
+  const std::string& TrayTip() const { return trayTip_; }
+  const std::vector<TabView>& TabViews() const { return tabViews_; }
+  int SelectedTabView() const { return selectedTabView_; }
+  // The tab's rectangle by the desktop's layout rule, in twips.
+  TabRect TabRectangle(int index) const;
+  std::int32_t TwipsPerPixelX() const { return twipsPerPixel_; }
+  std::int64_t BrowserCalls() const { return browserCalls_; }
+  const std::vector<std::string>& LastMenu() const { return lastMenu_; }
+
+  void Print(const std::string& line);
+
+ private:
+  class WindowSystem;
+  class StripWindow;
+  class TabStripView;
+  class Timer;
+  class Shell;
+  class ShellWindows;
+  class ShellEvents;
+  class Browser;
+  class Tray;
+  class Prompts;
+  class DialogHost;
+  class DialogView;
+
+  SimWindow* Live(WindowHandle handle);
+  void Activate(WindowHandle handle);
+  void RaiseToTop(WindowHandle handle);
+  void Trace(const std::string& call);
+  void RaiseEvent(bool registered, std::int32_t cookie);
+  void CountBrowserCall() { ++browserCalls_; }
+  WindowHandle CreateBrowserWindow();
+  void TimerRestart() { timerArmedAt_ = now_; }
+
+  std::ostream& out_;
+  std::unique_ptr<SimFileSystem> files_;
+
+  std::int32_t screenWidth_ = 1024;
+  std::int32_t screenHeight_ = 768;
+  std::int32_t twipsPerPixel_ = 15;
+  PixelRect workArea_{0, 0, 1024, 728};
+  bool previousInstance_ = false;
+  bool ended_ = false;
+  bool trace_ = false;
+  std::int64_t now_ = 0;
+
+  std::map<WindowHandle, SimWindow> windows_;
+  std::vector<WindowHandle> collection_;
+  std::vector<WindowHandle> zOrder_;
+  std::optional<WindowHandle> foreground_;
+  std::map<WindowHandle, std::set<WindowFault>> faults_;
+  std::int32_t nextCookie_ = 1;
+  WindowHandle nextCreated_ = kFirstCreatedHandle;
+  std::vector<ShellEvents*> subscriptions_;
+  std::int64_t browserCalls_ = 0;
+
+  bool timerEnabled_ = false;
+  std::int32_t timerInterval_ = 1000;
+  std::int64_t timerArmedAt_ = 0;
+  std::function<void()> tickHandler_;
+  std::function<void()> tickObserver_;
+
+  TwipBounds stripBounds_;
+  TwipBounds frameBounds_;
+  TwipBounds tabStripBounds_;
+  std::int32_t imageLeft_ = 0;
+  std::int32_t imageTop_ = 0;
+  bool stripShown_ = false;
+  std::vector<TabView> tabViews_;
+  int selectedTabView_ = 0;
+  bool multiRow_ = false;
+
+  bool trayPresent_ = false;
+  std::string trayTip_;
+
+  struct Pending {
+    PumpKind kind;
+    std::function<void()> action;
+  };
+  std::deque<Pending> pending_;
+  std::deque<ScriptedAnswer> answers_;
+  std::vector<std::string> lastMenu_;
+
+  std::unique_ptr<WindowSystem> windowSystem_;
+  std::unique_ptr<StripWindow> stripWindow_;
+  std::unique_ptr<TabStripView> tabStripView_;
+  std::unique_ptr<Timer> timer_;
+  std::unique_ptr<Shell> shell_;
+  std::unique_ptr<Tray> tray_;
+  std::unique_ptr<Prompts> prompts_;
+  std::unique_ptr<DialogHost> dialogHost_;
+
+  friend class SimDialogAccess;
+};
+
+// Texts as the transcript prints them: in double quotes with \" \\ \t \r \n escaped.
+std::string Quoted(const std::string& text);
+
+}  // namespace wendrel::sim

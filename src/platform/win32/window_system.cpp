@@ -1,0 +1,54 @@
+#include "platform/win32/window_system.h"
+
+namespace wendrel::win32 {
+namespace {
+
+std::int32_t TwipsPerPixel(int logPixels) { return logPixels > 0 ? 1440 / logPixels : 15; }
+
+}  // namespace
+
+WindowSystem::WindowSystem() {
+  const HDC screen = ::GetDC(nullptr);
+  if (screen) {
+    tppX_ = TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSX));
+    tppY_ = TwipsPerPixel(::GetDeviceCaps(screen, LOGPIXELSY));
+    ::ReleaseDC(nullptr, screen);
+  }
+}
+
+bool WindowSystem::PreviousInstance() {
+  if (instanceMutex_) return false;
+  // The mutex lives as long as this process; a second process finds it already there.
+  instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, "Wendrel.Instance.9D2C41"));
+  return instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+PixelRect WindowSystem::WorkArea() {
+  RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  // On failure the whole screen stands in for the work area.
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return {area.left, area.top, area.right, area.bottom};
+}
+
+std::int32_t WindowSystem::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN) * tppX_; }
+std::int32_t WindowSystem::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN) * tppY_; }
+
+// The results of the calls below are not examined: a window that has gone is passed over.
+void WindowSystem::ShowWindow(WindowHandle window, std::int32_t command) { ::ShowWindow(ToHwnd(window), command); }
+
+void WindowSystem::SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) {
+  ::SetWindowLongA(ToHwnd(window), index, value);
+}
+
+void WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
+                                std::int32_t width, std::int32_t height, std::uint32_t flags) {
+  ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, width, height, flags);
+}
+
+void WindowSystem::BringWindowToTop(WindowHandle window) { ::BringWindowToTop(ToHwnd(window)); }
+
+void WindowSystem::SetForegroundWindow(WindowHandle window) { ::SetForegroundWindow(ToHwnd(window)); }
+
+void WindowSystem::EndProcess() { ::ExitProcess(0); }
+
+}  // namespace wendrel::win32
