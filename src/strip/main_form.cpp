@@ -244,7 +244,8 @@ void MainForm::ArmRefreshTimer() {
 void MainForm::Timer1_Timer() {
   if (bInHandleIE_) return;
   platform_.timer.SetEnabled(false);
-  HandleIE();
+  // A pass that fails part-way has cleared its flag; the next event or tick tries again.
+  IgnoringErrors([this] { HandleIE(); });
   if (platform_.timer.Enabled()) platform_.timer.SetInterval(100);
 }
 

@@ -113,7 +113,7 @@ void TrayMenu::Run(const std::string& item) {
 void TrayMenu::mAbout_Click() {
   platform_.prompts.MessageBox(
       "You are using Wendrel V1.1. \r\rFor feedback / queries, contact "
-      "wendrel-feedback@users.noreply.example.org",
+      "feedback@wendrel.example.org",
       Buttons::kOk, "Wendrel");
 }
 
