@@ -22,6 +22,7 @@ namespace wendrel::sim {
 // std::exception on purpose: the program's own handlers must never swallow it.
 struct SimError {
   std::string reason;
+  int line = 0;  // the script line to blame, when not the one running
 };
 
 // Thrown by EndProcess so that nothing of the program runs after it.
@@ -130,9 +131,10 @@ class SimDesktop {
   TabRect TabRectangle(int index) const;
   std::int32_t TwipsPerPixelX() const { return twipsPerPixel_; }
   std::int64_t BrowserCalls() const { return browserCalls_; }
-  const std::vector<std::string>& LastMenu() const { return lastMenu_; }
 
   void Print(const std::string& line);
+  // Stops all printing, as when the transcript has ended and only tearing down remains.
+  void Silence() { silent_ = true; }
 
  private:
   class WindowSystem;
@@ -167,6 +169,7 @@ class SimDesktop {
   bool previousInstance_ = false;
   bool ended_ = false;
   bool trace_ = false;
+  bool silent_ = false;
   std::int64_t now_ = 0;
 
   std::map<WindowHandle, SimWindow> windows_;
@@ -204,7 +207,6 @@ class SimDesktop {
   };
   std::deque<Pending> pending_;
   std::deque<ScriptedAnswer> answers_;
-  std::vector<std::string> lastMenu_;
 
   std::unique_ptr<WindowSystem> windowSystem_;
   std::unique_ptr<StripWindow> stripWindow_;
@@ -214,8 +216,6 @@ class SimDesktop {
   std::unique_ptr<Tray> tray_;
   std::unique_ptr<Prompts> prompts_;
   std::unique_ptr<DialogHost> dialogHost_;
-
-  friend class SimDialogAccess;
 };
 
 // Texts as the transcript prints them: in double quotes with \" \\ \t \r \n escaped.

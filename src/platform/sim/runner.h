@@ -1,0 +1,63 @@
+// The scenario runner: reads a script of what the user and the browsers do, drives the
+// program on the simulated desktop, and prints what happens.
+#pragma once
+
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_desktop.h"
+#include "program.h"
+
+namespace wendrel::sim {
+
+// One word of a script line; quoted words may hold blanks and escapes.
+struct Word {
+  std::string text;
+  bool quoted = false;
+};
+
+// Splits a line into words; throws SimError on a bad quote or escape.
+std::vector<Word> SplitWords(const std::string& line);
+
+class ScenarioRunner {
+ public:
+  // The transcript goes to `out`; `folder` is the program's folder (real files).
+  ScenarioRunner(std::ostream& out, std::string folder);
+  ~ScenarioRunner();
+  ScenarioRunner(const ScenarioRunner&) = delete;
+  ScenarioRunner& operator=(const ScenarioRunner&) = delete;
+
+  // Runs the whole script. 0 when it ran to its end; 2 after writing "line N: reason" to `err`.
+  int Run(std::istream& script, std::ostream& err);
+  // Runs one line; throws SimError for a script error.
+  void RunLine(const std::string& line);
+
+  SimDesktop& desktop() { return desktop_; }
+  // The program once started, or null.
+  Program* program() { return program_.get(); }
+
+ private:
+  using Words = std::vector<Word>;
+
+  void Execute(const Words& words);
+  void RunWorld(const Words& words);
+  void RunPending(const Words& words);
+  void RunUser(const Words& words);
+  void RunAnswer(const Words& words);
+  void RunDialog(const Words& words);
+  void RunShow(const Words& words);
+  void ShowTabs();
+  void ShowDialog();
+  void ShowGrid(const std::string& name);
+  Program& Running();
+  OptionsEtc& Dialog();
+
+  SimDesktop desktop_;
+  std::unique_ptr<Program> program_;
+  int line_ = 0;
+};
+
+}  // namespace wendrel::sim

@@ -1,0 +1,200 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/types.h"
+
+namespace wendrel::sim {
+namespace fs = std::filesystem;
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return text;
+}
+
+std::vector<std::string> Components(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (const char c : path + "/") {
+    if (c == '\\' || c == '/') {
+      if (!part.empty() && part != ".") parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  return parts;
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(path, error);
+}
+
+void WriteBytes(const std::string& path, std::string_view content, std::ios::openmode mode) {
+  std::ofstream file(path, std::ios::binary | mode);
+  if (!file) throw PlatformError("Path/File access error");
+  file.write(content.data(), static_cast<std::streamsize>(content.size()));
+  if (!file) throw PlatformError("Disk full");
+}
+
+}  // namespace
+
+SimFileSystem::SimFileSystem(std::string folder) : folder_(std::move(folder)) {}
+
+SimFileSystem::Resolved SimFileSystem::Resolve(const std::string& path, bool relative) const {
+  std::string rest = path;
+  if (!relative && path.compare(0, folder_.size(), folder_) == 0) rest = path.substr(folder_.size());
+  const std::vector<std::string> parts = Components(rest);
+  Resolved resolved;
+  resolved.diskPath = folder_.empty() ? "." : folder_;
+  resolved.parentExists = true;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string spelling = parts[i];
+    if (!fs::exists(resolved.diskPath + "/" + spelling) && IsFolder(resolved.diskPath)) {
+      std::error_code error;
+      for (const auto& entry : fs::directory_iterator(resolved.diskPath, error)) {
+        const std::string name = entry.path().filename().string();
+        if (Lower(name) == Lower(spelling)) {
+          spelling = name;
+          break;
+        }
+      }
+    }
+    if (i + 1 < parts.size() && !IsFolder(resolved.diskPath + "/" + spelling)) resolved.parentExists = false;
+    resolved.diskPath += "/" + spelling;
+    resolved.key += (i == 0 ? "" : "/") + Lower(parts[i]);
+  }
+  return resolved;
+}
+
+bool SimFileSystem::HasFault(const std::string& key, FileFault fault) const {
+  const auto found = faults_.find(key);
+  return found != faults_.end() && found->second.count(fault) != 0;
+}
+
+void SimFileSystem::AddFault(const std::string& relativePath, FileFault fault) {
+  faults_[Resolve(relativePath, true).key].insert(fault);
+}
+
+void SimFileSystem::AddFolderCreateFault(const std::string& relativePath) {
+  folderCreateFaults_.insert(Resolve(relativePath, true).key);
+}
+
+std::string SimFileSystem::ReadFile(const std::string& path) {
+  const Resolved file = Resolve(path, false);
+  if (!file.parentExists) throw PlatformError("Path not found");
+  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (!IsFile(file.diskPath)) throw PlatformError("File not found");
+  std::ifstream in(file.diskPath, std::ios::binary);
+  if (!in) throw PlatformError("Permission denied");
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void SimFileSystem::ReplaceFile(const std::string& path, std::string_view content) {
+  const Resolved file = Resolve(path, false);
+  if (!file.parentExists) throw PlatformError("Path not found");
+  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
+  const std::string temporary = file.diskPath + ".~new";
+  if (HasFault(file.key, FileFault::kWrite)) {
+    // The write stops part-way into the replacement; the old file is never touched.
+    WriteBytes(temporary, content.substr(0, content.size() / 2), std::ios::trunc);
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    throw PlatformError("Disk full");
+  }
+  WriteBytes(temporary, content, std::ios::trunc);
+  std::error_code error;
+  fs::rename(temporary, file.diskPath, error);
+  if (error) {
+    fs::remove(temporary, error);
+    throw PlatformError("Path/File access error");
+  }
+}
+
+void SimFileSystem::AppendFile(const std::string& path, std::string_view content) {
+  const Resolved file = Resolve(path, false);
+  if (!file.parentExists) throw PlatformError("Path not found");
+  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
+  if (HasFault(file.key, FileFault::kWrite)) {
+    WriteBytes(file.diskPath, content.substr(0, content.size() / 2), std::ios::app);
+    throw PlatformError("Disk full");
+  }
+  WriteBytes(file.diskPath, content, std::ios::app);
+}
+
+void SimFileSystem::CreateFolder(const std::string& path) {
+  const Resolved folder = Resolve(path, false);
+  if (!folder.parentExists) throw PlatformError("Path not found");
+  if (folderCreateFaults_.count(folder.key) != 0 || fs::exists(folder.diskPath)) {
+    throw PlatformError("Path/File access error");
+  }
+  std::error_code error;
+  if (!fs::create_directory(folder.diskPath, error)) throw PlatformError("Path/File access error");
+}
+
+void SimFileSystem::DeleteFile(const std::string& path) {
+  const Resolved file = Resolve(path, false);
+  if (!file.parentExists) throw PlatformError("Path not found");
+  if (HasFault(file.key, FileFault::kDelete)) throw PlatformError("Permission denied");
+  if (!IsFile(file.diskPath)) throw PlatformError("File not found");
+  std::error_code error;
+  if (!fs::remove(file.diskPath, error)) throw PlatformError("Permission denied");
+}
+
+bool SimFileSystem::FileExists(const std::string& path) {
+  const Resolved file = Resolve(path, false);
+  return file.parentExists && IsFile(file.diskPath);
+}
+
+std::vector<std::string> SimFileSystem::ListFiles(const std::string& folder, const std::string& extension) {
+  const Resolved directory = Resolve(folder, false);
+  std::vector<std::string> names;
+  if (!directory.parentExists || !IsFolder(directory.diskPath)) return names;
+  const std::string wanted = Lower(extension);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(directory.diskPath, error)) {
+    const std::string name = entry.path().filename().string();
+    // Ordinary files only: no folders and none of the hidden dot files.
+    if (!entry.is_regular_file(error) || name.empty() || name.front() == '.') continue;
+    if (name.size() >= wanted.size() && Lower(name.substr(name.size() - wanted.size())) == wanted) {
+      names.push_back(name);
+    }
+  }
+  // A real directory lists in no promised order; sorting keeps transcripts repeatable.
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> SimFileSystem::Peek(const std::string& relativePath) {
+  const Resolved file = Resolve(relativePath, true);
+  if (!file.parentExists || !IsFile(file.diskPath)) return std::nullopt;
+  std::ifstream in(file.diskPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void SimFileSystem::Put(const std::string& relativePath, std::string_view content) {
+  const std::vector<std::string> parts = Components(relativePath);
+  std::string parent;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) parent += (i == 0 ? "" : "/") + parts[i];
+  if (!parent.empty()) {
+    const Resolved folder = Resolve(parent, true);
+    fs::create_directories(folder.diskPath);
+  }
+  WriteBytes(Resolve(relativePath, true).diskPath, content, std::ios::trunc);
+}
+
+}  // namespace wendrel::sim

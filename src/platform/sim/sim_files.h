@@ -1,0 +1,54 @@
+// Real files under the program's folder, reached with the program's Windows-style paths:
+// "\" or "/" between folders, names matched without regard to letter case.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace wendrel::sim {
+
+enum class FileFault { kOpen, kWrite, kDelete };
+
+class SimFileSystem : public IFileSystem {
+ public:
+  // `folder` is the program's folder as the runner was given it.
+  explicit SimFileSystem(std::string folder);
+
+  std::string ProgramFolder() override { return folder_; }
+  std::string ReadFile(const std::string& path) override;
+  void ReplaceFile(const std::string& path, std::string_view content) override;
+  void AppendFile(const std::string& path, std::string_view content) override;
+  void CreateFolder(const std::string& path) override;
+  void DeleteFile(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) override;
+
+  // Paths below are relative to the program's folder, in any letter case.
+  void AddFault(const std::string& relativePath, FileFault fault);
+  void AddFolderCreateFault(const std::string& relativePath);
+  // The content of a file, or nothing when it does not exist.
+  std::optional<std::string> Peek(const std::string& relativePath);
+  // Writes a file, making its folders as needed (a scenario's starting state).
+  void Put(const std::string& relativePath, std::string_view content);
+
+ private:
+  struct Resolved {
+    std::string diskPath;  // the path on disk, existing components in their disk spelling
+    std::string key;       // the path relative to the folder, lower case, "/" between parts
+    bool parentExists = false;
+  };
+  Resolved Resolve(const std::string& path, bool relative) const;
+  bool HasFault(const std::string& key, FileFault fault) const;
+
+  std::string folder_;
+  std::map<std::string, std::set<FileFault>> faults_;
+  std::set<std::string> folderCreateFaults_;
+};
+
+}  // namespace wendrel::sim
