@@ -112,6 +112,7 @@ void OptionsEtc::Load(IDialogHost& host, const std::string& optionsStartPage) {
   SetTabs();
   FillGroupList();
   TabStrip1_Click(optionsStartPage == "T" ? 2 : 3);
+  focus_ = "TabStrip1";
   view_->Show();
 }
 
