@@ -324,15 +324,18 @@ void OptionsEtc::MarkAllTabs(const std::string& mark) {
 
 void OptionsEtc::cb_TShort_Click() {
   int row = 0;
+  std::string handle;
   std::string name;
   // The grid may be refilled while an input box is up; the walk follows what it holds now.
   for (int r = 1; r < Gr_Tabs_.Rows(); ++r) {
     if (CellAt(Gr_Tabs_, r, 0) != "X") continue;
+    const std::string rowHandle = CellAt(Gr_Tabs_, r, 5);
     std::string answer =
         prompts_.InputBox("Enter a short name without special characters", "Wendrel", CellAt(Gr_Tabs_, r, 4))
             .value_or("");
     if (IsValidName(answer)) {
       row = r;
+      handle = rowHandle;
       name = answer;
       break;
     }
@@ -342,19 +345,24 @@ void OptionsEtc::cb_TShort_Click() {
     Message(kNoSelection);
     return;
   }
-  try {
-    // The tab is found by its window's handle: tabs may have come or gone since the fill.
-    TabStrip& tabs = mainForm_.Tabs();
-    if (const int index = tabs.Find("H" + CellAt(Gr_Tabs_, row, 5))) {
-      tabs.SetTag(index, name);
-      mainForm_.RefreshAllCaptions();
+  // The name goes to the window the row stood for when it was asked about, found by its handle:
+  // tabs may have come or gone since the grid was filled, and the grid may have been refilled.
+  TabStrip& tabs = mainForm_.Tabs();
+  if (const int index = tabs.Find("H" + handle)) {
+    tabs.SetTag(index, name);
+    mainForm_.RefreshAllCaptions();
+  }
+  if (row >= Gr_Tabs_.Rows() || Gr_Tabs_.Cell(row, 5) != handle) {
+    row = 0;
+    for (int r = 1; r < Gr_Tabs_.Rows() && row == 0; ++r) {
+      if (Gr_Tabs_.Cell(r, 5) == handle) row = r;
     }
+  }
+  if (row != 0) {
     SetCellText(Gr_Tabs_, row, 2, name);
     SetCellText(Gr_Tabs_, row, 0, "");
-    mainForm_.AdjustHeight();
-  } catch (const std::exception&) {
-    // The row or its tab went away while the box was up; nothing more to rename.
   }
+  mainForm_.AdjustHeight();
 }
 
 void OptionsEtc::cb_TCloseIE_Click() {

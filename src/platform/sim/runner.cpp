@@ -187,7 +187,8 @@ void ScenarioRunner::Execute(const Words& words) {
     program_ = std::make_unique<Program>(desktop_.platform());
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
-             command == "wait" || command == "fail" || command == "trace" || command == "write") {
+             command == "wait" || command == "fail" || command == "trace" || command == "write" ||
+             command == "delete") {
     RunWorld(words);
   } else if (command == "pending") {
     RunPending(words);
@@ -232,6 +233,11 @@ void ScenarioRunner::RunWorld(const Words& words) {
     Arity(words, 4, 4);
     if (!Is(words[1], "file")) throw SimError{"write takes file PATH CONTENT"};
     desktop_.files().Put(words[2].text, words[3].text);
+  } else if (command == "delete") {
+    // delete file PATH: a file removed behind the program's back.
+    Arity(words, 3, 3);
+    if (!Is(words[1], "file")) throw SimError{"delete takes file PATH"};
+    desktop_.files().Remove(words[2].text);
   } else if (command == "fail") {
     if (words.size() >= 2 && Is(words[1], "file")) {
       Arity(words, 4, 4);

@@ -197,4 +197,9 @@ void SimFileSystem::Put(const std::string& relativePath, std::string_view conten
   WriteBytes(Resolve(relativePath, true).diskPath, content, std::ios::trunc);
 }
 
+void SimFileSystem::Remove(const std::string& relativePath) {
+  std::error_code ignored;
+  fs::remove(Resolve(relativePath, true).diskPath, ignored);
+}
+
 }  // namespace wendrel::sim

@@ -36,6 +36,8 @@ class SimFileSystem : public IFileSystem {
   std::optional<std::string> Peek(const std::string& relativePath);
   // Writes a file, making its folders as needed (a scenario's starting state).
   void Put(const std::string& relativePath, std::string_view content);
+  // Removes a file behind the program's back, as another program or the user might.
+  void Remove(const std::string& relativePath);
 
  private:
   struct Resolved {
