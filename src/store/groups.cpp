@@ -88,6 +88,18 @@ void GroupStore::ShowFailure(const std::string& what, const PlatformError& error
   prompts_.MessageBox(what + error.Description(), Buttons::kOk, "Wendrel");
 }
 
+namespace {
+
+// The default group's name comes from the options file, which a user may edit by hand: a name
+// that could write outside the Groups folder or open a device is refused before any file is
+// touched.
+void CheckGroupName(const std::string& name) {
+  std::string checked = name;
+  if (!IsValidGroupName(checked) || checked != name) throw PlatformError("Bad file name or number");
+}
+
+}  // namespace
+
 void GroupStore::SaveGroup(const std::string& name) {
   TabStrip& tabs = mainForm_.Tabs();
   if (tabs.Count() == 0) {
@@ -98,6 +110,7 @@ void GroupStore::SaveGroup(const std::string& name) {
         Buttons::kOk, "Wendrel");
     return;
   }
+  CheckGroupName(name);
   try {
     files_.CreateFolder(GroupsFolder());
   } catch (const PlatformError&) {
@@ -197,6 +210,7 @@ void GroupStore::m_AddToDefault_Click() {
     lines += tab.Tag + "," + tab.ToolTipText + "\r\n";
   }
   try {
+    CheckGroupName(options_.DefaultGroup);
     files_.AppendFile(GroupFilePath(options_.DefaultGroup), lines);
   } catch (const PlatformError& error) {
     ShowFailure("Error encountered while adding to the group:", error);
