@@ -2,9 +2,8 @@
 // type, `this` kept with the window from WM_NCCREATE on, messages dispatched to the object.
 #pragma once
 
-#include <windows.h>
-
 #include "platform/win32/handles.h"
+#include "platform/win32/win.h"
 
 namespace wendrel::win32 {
 

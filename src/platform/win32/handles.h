@@ -2,19 +2,16 @@
 // window handles meet HWND.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <utility>
 
 #include "platform/types.h"
+#include "platform/win32/win.h"
 
 namespace wendrel::win32 {
 
 // Window handles are 32 significant bits even on 64-bit Windows, sign-extended.
-inline HWND ToHwnd(WindowHandle window) {
-  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(window));
-}
+inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(window)); }
 inline WindowHandle FromHwnd(HWND window) {
   return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window));
 }

@@ -1,6 +1,6 @@
 #include "platform/win32/tray.h"
 
-#include <windows.h>
+#include "platform/win32/win.h"
 // windows.h first: shellapi.h relies on it.
 #include <shellapi.h>
 

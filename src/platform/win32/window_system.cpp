@@ -34,7 +34,9 @@ std::int32_t WindowSystem::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN
 std::int32_t WindowSystem::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN) * tppY_; }
 
 // The results of the calls below are not examined: a window that has gone is passed over.
-void WindowSystem::ShowWindow(WindowHandle window, std::int32_t command) { ::ShowWindow(ToHwnd(window), command); }
+void WindowSystem::ShowWindow(WindowHandle window, std::int32_t command) {
+  ::ShowWindow(ToHwnd(window), command);
+}
 
 void WindowSystem::SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) {
   ::SetWindowLongA(ToHwnd(window), index, value);

@@ -1,0 +1,103 @@
+// The program's entry: builds Wendrel on the Windows platform and runs its message loop.
+#include "platform/win32/win.h"
+// After the Windows headers:
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "dialog/dialog_slot.h"
+#include "platform/win32/dialog_host.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/prompts.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/strip_window.h"
+#include "platform/win32/tab_strip_view.h"
+#include "platform/win32/timer.h"
+#include "platform/win32/tray.h"
+#include "platform/win32/window_system.h"
+#include "program.h"
+
+namespace wendrel::win32 {
+namespace {
+
+// Hands what happens on the strip window to the program.
+class ProgramEvents final : public StripEvents {
+ public:
+  ProgramEvents(Program& program, IWindowSystem& windows, Tray& tray)
+      : program_(program), windows_(windows), tray_(tray) {}
+
+  void Close() override { program_.CloseStrip(); }
+  void SurfaceMouseUp(std::int16_t button, float x, float y) override {
+    program_.trayMenu().Form_MouseUp(button, 0, x, y);
+  }
+  void ImageClick() override { program_.trayMenu().Image1_Click(); }
+  void TrayNotification(std::uint32_t mouseMessage) override {
+    program_.trayMenu().Form_MouseMove(
+        0, 0, static_cast<float>(mouseMessage) * static_cast<float>(windows_.TwipsPerPixelX()), 0);
+  }
+  void TabClicked(int index) override { program_.mainForm().SelectTab(index); }
+  void TabStripRightClick(float x, float y) override { program_.mainForm().TabStrip1_MouseUp(2, 0, x, y); }
+  void TaskbarCreated() override { tray_.AddAgain(); }
+  void DialogClosed() override { program_.dialog().Unload(); }
+
+ private:
+  Program& program_;
+  IWindowSystem& windows_;
+  Tray& tray_;
+};
+
+// Keeps COM initialised on the user-interface thread for the program's life.
+class ComApartment {
+ public:
+  ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (ok_) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool ok_;
+};
+
+int Run() {
+  ComApartment com;
+  INITCOMMONCONTROLSEX controls{
+      sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  WindowSystem windows;
+  StripWindow strip(windows);
+  TabStripView tabStrip(strip.TabControl(), windows);
+  strip.SetTabStripResized([&tabStrip] { tabStrip.RefreshTools(); });
+  Timer timer;
+  Shell shell;
+  Tray tray;
+  Prompts prompts(strip);
+  FileSystem files;
+  DialogHost dialogs(strip.Hwnd(), windows);
+  Program program(Platform{windows, strip, tabStrip, timer, shell, tray, prompts, files, dialogs});
+  ProgramEvents events(program, windows, tray);
+  strip.SetEvents(&events);
+
+  if (!program.Start()) return 0;
+  MSG message{};
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    const HWND dialog = dialogs.Current();
+    if (dialog && ::IsDialogMessageA(dialog, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace wendrel::win32
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    return wendrel::win32::Run();
+  } catch (const std::exception& error) {
+    ::MessageBoxA(nullptr, error.what(), "Wendrel", MB_OK);
+    return 1;
+  }
+}

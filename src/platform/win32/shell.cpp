@@ -1,0 +1,366 @@
+#include "platform/win32/shell.h"
+
+#include <exdisp.h>
+#include <ocidl.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+#include "platform/win32/base_window.h"
+#include "platform/win32/handles.h"
+
+namespace wendrel::win32 {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+class UniqueBstr {
+ public:
+  UniqueBstr() = default;
+  explicit UniqueBstr(const std::string& text) {
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    bstr_ = ::SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (bstr_ && length > 0) {
+      ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bstr_, length);
+    }
+  }
+  UniqueBstr(const UniqueBstr&) = delete;
+  UniqueBstr& operator=(const UniqueBstr&) = delete;
+  ~UniqueBstr() { ::SysFreeString(bstr_); }
+
+  BSTR* Out() {
+    ::SysFreeString(bstr_);
+    bstr_ = nullptr;
+    return &bstr_;
+  }
+  BSTR get() const { return bstr_; }
+  std::string Narrow() const {
+    if (!bstr_) return {};
+    const int wideLength = static_cast<int>(::SysStringLen(bstr_));
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, bstr_, wideLength, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, bstr_, wideLength, text.data(), length, nullptr, nullptr);
+    return text;
+  }
+
+ private:
+  BSTR bstr_ = nullptr;
+};
+
+void Check(HRESULT result) {
+  if (FAILED(result)) throw PlatformError(ErrorText(static_cast<DWORD>(result)));
+}
+
+std::string WindowText(HWND window) {
+  char text[2048] = {};
+  DWORD_PTR length = 0;
+  // Another program's window may hang; a timeout keeps the strip responsive.
+  if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 2000, &length)) {
+    throw LastError();
+  }
+  return std::string(text, std::min<size_t>(length, sizeof text - 1));
+}
+
+// A browser window reached through its automation interface.
+class ComBrowser final : public IBrowser {
+ public:
+  explicit ComBrowser(ComPtr<IWebBrowser2> browser) : browser_(std::move(browser)) {}
+
+  WindowHandle Hwnd() override {
+    SHANDLE_PTR window = 0;
+    Check(browser_->get_HWND(&window));
+    return static_cast<WindowHandle>(window);
+  }
+  std::string LocationName() override {
+    UniqueBstr name;
+    const HRESULT result = browser_->get_LocationName(name.Out());
+    // Wine's browser does not report its page title; its window caption stands in for it.
+    if (result == E_NOTIMPL) return WindowText(ToHwnd(Hwnd()));
+    Check(result);
+    return name.Narrow();
+  }
+  std::string LocationURL() override {
+    UniqueBstr url;
+    Check(browser_->get_LocationURL(url.Out()));
+    return url.Narrow();
+  }
+  void Navigate(const std::string& url) override {
+    const UniqueBstr address(url);
+    VARIANT empty;
+    ::VariantInit(&empty);
+    Check(browser_->Navigate(address.get(), &empty, &empty, &empty, &empty));
+  }
+  void Refresh() override { Check(browser_->Refresh()); }
+  void Stop() override { Check(browser_->Stop()); }
+  void Quit() override { Check(browser_->Quit()); }
+  void SetVisible(bool visible) override {
+    Check(browser_->put_Visible(visible ? VARIANT_TRUE : VARIANT_FALSE));
+  }
+
+ private:
+  ComPtr<IWebBrowser2> browser_;
+};
+
+class ComShellWindows final : public IShellWindows {
+ public:
+  explicit ComShellWindows(ComPtr<::IShellWindows> windows) : windows_(std::move(windows)) {}
+
+  std::vector<std::unique_ptr<IBrowser>> Items() override {
+    long count = 0;
+    Check(windows_->get_Count(&count));
+    std::vector<std::unique_ptr<IBrowser>> items;
+    for (long i = 0; i < count; ++i) {
+      VARIANT index;
+      ::VariantInit(&index);
+      index.vt = VT_I4;
+      index.lVal = i;
+      ComPtr<IDispatch> item;
+      ComPtr<IWebBrowser2> browser;
+      if (SUCCEEDED(windows_->Item(index, &item)) && item &&
+          SUCCEEDED(
+              item->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())))) {
+        items.push_back(std::make_unique<ComBrowser>(std::move(browser)));
+      } else {
+        items.push_back(nullptr);
+      }
+    }
+    return items;
+  }
+
+ private:
+  ComPtr<::IShellWindows> windows_;
+};
+
+constexpr std::array<const char*, 3> kBrowserClasses = {"IEFrame", "CabinetWClass", "ExplorerWClass"};
+
+bool IsBrowserWindow(HWND window) {
+  char name[64] = {};
+  if (!::GetClassNameA(window, name, sizeof name)) return false;
+  return std::any_of(kBrowserClasses.begin(), kBrowserClasses.end(),
+                     [&](const char* browserClass) { return ::lstrcmpiA(name, browserClass) == 0; });
+}
+
+std::vector<HWND> BrowserWindowsTopFirst() {
+  std::vector<HWND> windows;
+  ::EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        if (IsBrowserWindow(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// A browser or folder window known only by its top-level window.
+class WindowBrowser final : public IBrowser {
+ public:
+  explicit WindowBrowser(HWND window) : window_(window) {}
+
+  WindowHandle Hwnd() override { return FromHwnd(Alive()); }
+  std::string LocationName() override { return WindowText(Alive()); }
+  // The address bar's text: the first edit field inside the window.
+  std::string LocationURL() override {
+    HWND edit = nullptr;
+    ::EnumChildWindows(
+        Alive(),
+        [](HWND child, LPARAM found) -> BOOL {
+          char name[32] = {};
+          ::GetClassNameA(child, name, sizeof name);
+          if (::lstrcmpiA(name, "Edit") != 0) return TRUE;
+          *reinterpret_cast<HWND*>(found) = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&edit));
+    return edit ? WindowText(edit) : std::string();
+  }
+  void Navigate(const std::string&) override {
+    throw PlatformError("Navigation needs the browser's automation.");
+  }
+  void Refresh() override { throw PlatformError("Refreshing needs the browser's automation."); }
+  void Stop() override { throw PlatformError("Stopping needs the browser's automation."); }
+  void Quit() override {
+    if (!::PostMessageA(Alive(), WM_CLOSE, 0, 0)) throw LastError();
+  }
+  void SetVisible(bool visible) override { ::ShowWindow(Alive(), visible ? SW_SHOW : SW_HIDE); }
+
+ private:
+  HWND Alive() const {
+    if (!::IsWindow(window_)) throw PlatformError("The window has been closed.");
+    return window_;
+  }
+  HWND window_;
+};
+
+class CatalogueShellWindows final : public IShellWindows {
+ public:
+  explicit CatalogueShellWindows(WindowCatalogue& catalogue) : catalogue_(catalogue) {}
+  std::vector<std::unique_ptr<IBrowser>> Items() override {
+    std::vector<std::unique_ptr<IBrowser>> items;
+    for (HWND window : catalogue_.Refresh()) items.push_back(std::make_unique<WindowBrowser>(window));
+    return items;
+  }
+
+ private:
+  WindowCatalogue& catalogue_;
+};
+
+// Receives DShellWindowsEvents through the collection's connection point.
+class EventSink final : public IDispatch {
+ public:
+  EventSink(ShellEventHandler registered, ShellEventHandler revoked)
+      : registered_(std::move(registered)), revoked_(std::move(revoked)) {}
+  virtual ~EventSink() = default;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, DIID_DShellWindowsEvents)) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(::InterlockedIncrement(&references_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = ::InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    std::int32_t cookie = 0;
+    if (params && params->cArgs >= 1 && params->rgvarg[0].vt == VT_I4) cookie = params->rgvarg[0].lVal;
+    constexpr DISPID kWindowRegistered = 200;
+    constexpr DISPID kWindowRevoked = 201;
+    if (id == kWindowRegistered && registered_) registered_(cookie);
+    if (id == kWindowRevoked && revoked_) revoked_(cookie);
+    return S_OK;
+  }
+
+ private:
+  LONG references_ = 1;
+  ShellEventHandler registered_;
+  ShellEventHandler revoked_;
+};
+
+class ComShellEvents final : public IShellEvents {
+ public:
+  ComShellEvents(ComPtr<IConnectionPoint> point, DWORD cookie) : point_(std::move(point)), cookie_(cookie) {}
+  ~ComShellEvents() override {
+    // The collection may already be gone; the subscription ends either way.
+    point_->Unadvise(cookie_);
+  }
+
+ private:
+  ComPtr<IConnectionPoint> point_;
+  DWORD cookie_;
+};
+
+// Watches for browser windows coming and going by looking at the desktop four times a second.
+class PollingShellEvents final : public IShellEvents, private BaseWindow<PollingShellEvents> {
+ public:
+  PollingShellEvents(ShellEventHandler registered, ShellEventHandler revoked)
+      : registered_(std::move(registered)), revoked_(std::move(revoked)) {
+    const std::vector<HWND> now = BrowserWindowsTopFirst();
+    known_.insert(now.begin(), now.end());
+    Create(0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+    if (!::SetTimer(Hwnd(), 1, 250, nullptr)) throw LastError();
+  }
+  ~PollingShellEvents() override { ::KillTimer(Hwnd(), 1); }
+
+  static const char* ClassName() { return "WendrelWindowWatch"; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_TIMER) return Default(message, wParam, lParam);
+    const std::vector<HWND> list = BrowserWindowsTopFirst();
+    const std::set<HWND> now(list.begin(), list.end());
+    std::vector<HWND> added;
+    std::vector<HWND> gone;
+    for (HWND window : now) {
+      if (!known_.count(window)) added.push_back(window);
+    }
+    for (HWND window : known_) {
+      if (!now.count(window)) gone.push_back(window);
+    }
+    known_ = now;
+    // The handlers only arm the refresh timer, and may run nested message loops: the state
+    // above is settled before they run.
+    for (HWND window : added) registered_(FromHwnd(window));
+    for (HWND window : gone) revoked_(FromHwnd(window));
+    return 0;
+  }
+
+ private:
+  friend class BaseWindow<PollingShellEvents>;
+  ShellEventHandler registered_;
+  ShellEventHandler revoked_;
+  std::set<HWND> known_;
+};
+
+}  // namespace
+
+const std::vector<HWND>& WindowCatalogue::Refresh() {
+  const std::vector<HWND> topFirst = BrowserWindowsTopFirst();
+  std::erase_if(seen_, [&](HWND window) {
+    return std::find(topFirst.begin(), topFirst.end(), window) == topFirst.end();
+  });
+  // A new window opens on top of the others: walking from the bottom keeps the order of opening.
+  for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) {
+    if (std::find(seen_.begin(), seen_.end(), *window) == seen_.end()) seen_.push_back(*window);
+  }
+  return seen_;
+}
+
+std::unique_ptr<IShellWindows> Shell::CreateShellWindows() {
+  ComPtr<::IShellWindows> windows;
+  long count = 0;
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                                   reinterpret_cast<void**>(windows.GetAddressOf()))) &&
+      SUCCEEDED(windows->get_Count(&count))) {
+    return std::make_unique<ComShellWindows>(std::move(windows));
+  }
+  return std::make_unique<CatalogueShellWindows>(catalogue_);
+}
+
+std::unique_ptr<IShellEvents> Shell::Subscribe(ShellEventHandler registered, ShellEventHandler revoked) {
+  ComPtr<::IShellWindows> windows;
+  ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPoint> point;
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                                   reinterpret_cast<void**>(windows.GetAddressOf()))) &&
+      SUCCEEDED(windows.As(&container)) &&
+      SUCCEEDED(container->FindConnectionPoint(DIID_DShellWindowsEvents, point.GetAddressOf()))) {
+    ComPtr<IDispatch> sink;
+    sink.Attach(new EventSink(registered, revoked));
+    DWORD cookie = 0;
+    if (SUCCEEDED(point->Advise(sink.Get(), &cookie))) return std::make_unique<ComShellEvents>(point, cookie);
+  }
+  return std::make_unique<PollingShellEvents>(std::move(registered), std::move(revoked));
+}
+
+std::unique_ptr<IBrowser> Shell::CreateBrowser() {
+  CLSID browserClass{};
+  Check(::CLSIDFromProgID(L"InternetExplorer.Application", &browserClass));
+  ComPtr<IWebBrowser2> browser;
+  Check(::CoCreateInstance(browserClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+                           IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())));
+  return std::make_unique<ComBrowser>(std::move(browser));
+}
+
+}  // namespace wendrel::win32

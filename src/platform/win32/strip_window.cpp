@@ -1,0 +1,170 @@
+#include "platform/win32/strip_window.h"
+
+#include <windowsx.h>
+
+#include "platform/types.h"
+
+namespace wendrel::win32 {
+namespace {
+
+constexpr COLORREF kStripColour = RGB(225, 225, 0);
+constexpr COLORREF kFrameColour = RGB(208, 230, 19);
+constexpr int kProgramIcon = 1;
+constexpr UINT kTrayIconId = 1;
+
+}  // namespace
+
+FrameWindow::FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify)
+    : brush_(::CreateSolidBrush(colour)), onNotify_(std::move(onNotify)) {
+  Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "", 0, 0, 0, 0, parent);
+}
+
+LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      ::GetClientRect(Hwnd(), &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(brush_));
+      return 1;
+    }
+    case WM_NOTIFY:
+      if (onNotify_) onNotify_(*reinterpret_cast<const NMHDR*>(lParam));
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+StripWindow::StripWindow(IWindowSystem& windows)
+    : windows_(windows),
+      icon_(static_cast<HICON>(
+          ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 32, 32, 0))),
+      background_(::CreateSolidBrush(kStripColour)),
+      font_(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif")),
+      taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {
+  Create(WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, "Wendrel", 0, 0, 0, 0, nullptr, nullptr, icon_.get());
+  ::SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+  image_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 0, 0, 32, 32,
+                             Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (!image_) throw LastError();
+  ::SendMessageA(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+  frame_ = std::make_unique<FrameWindow>(Hwnd(), kFrameColour,
+                                         [this](const NMHDR& header) { OnTabNotify(header); });
+  tabControl_ = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                  0, 0, 0, 0, frame_->Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (!tabControl_) throw LastError();
+  ::SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+StripWindow::~StripWindow() = default;
+
+RECT StripWindow::ToPixels(const TwipBounds& bounds) const {
+  const double x = windows_.TwipsPerPixelX();
+  const double y = windows_.TwipsPerPixelY();
+  const LONG left = RoundHalfEven(bounds.left / x);
+  const LONG top = RoundHalfEven(bounds.top / y);
+  return {left, top, left + RoundHalfEven(bounds.width / x), top + RoundHalfEven(bounds.height / y)};
+}
+
+void StripWindow::SetBounds(const TwipBounds& bounds) {
+  const RECT r = ToPixels(bounds);
+  ::SetWindowPos(Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void StripWindow::SetImagePosition(std::int32_t left, std::int32_t top) {
+  const RECT r = ToPixels({left, top, 0, 0});
+  ::SetWindowPos(image_, nullptr, r.left, r.top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void StripWindow::SetFrameBounds(const TwipBounds& bounds) {
+  const RECT r = ToPixels(bounds);
+  ::SetWindowPos(frame_->Hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void StripWindow::SetTabStripBounds(const TwipBounds& bounds) {
+  const RECT r = ToPixels(bounds);
+  ::SetWindowPos(tabControl_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  if (onTabStripResized_) onTabStripResized_();
+}
+
+void StripWindow::Show() { ::ShowWindow(Hwnd(), SW_SHOW); }
+
+void StripWindow::SetFocus() { ::SetFocus(Hwnd()); }
+
+void StripWindow::Restore() {
+  if (::IsIconic(Hwnd()) || ::IsZoomed(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+}
+
+void StripWindow::OnTabNotify(const NMHDR& header) {
+  if (header.hwndFrom != tabControl_ || !events_) return;
+  if (header.code == TCN_SELCHANGE) {
+    const auto selected = static_cast<int>(::SendMessageA(tabControl_, TCM_GETCURSEL, 0, 0));
+    if (selected >= 0) events_->TabClicked(selected + 1);
+  } else if (header.code == NM_RCLICK) {
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::ScreenToClient(tabControl_, &at);
+    events_->TabStripRightClick(static_cast<float>(at.x * windows_.TwipsPerPixelX()),
+                                static_cast<float>(at.y * windows_.TwipsPerPixelY()));
+  }
+}
+
+LRESULT StripWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    if (events_) events_->TaskbarCreated();
+    return 0;
+  }
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      ::GetClientRect(Hwnd(), &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(background_));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == image_) {
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), kStripColour);
+        return reinterpret_cast<LRESULT>(background_.get());
+      }
+      break;
+    case WM_CLOSE:
+      // The window is never destroyed here: closing ends the process or is refused.
+      if (events_) events_->Close();
+      return 0;
+    case WM_MOUSEMOVE:
+      // The tray's callback comes as a mouse move carrying the icon's identifier and the
+      // mouse message; real moves over the strip's surface mean nothing to the program.
+      if (wParam == kTrayIconId && lParam >= WM_MOUSEFIRST && lParam <= WM_MOUSELAST && events_) {
+        events_->TrayNotification(static_cast<std::uint32_t>(lParam));
+      }
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (events_) {
+        const std::int16_t button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
+        events_->SurfaceMouseUp(button, static_cast<float>(GET_X_LPARAM(lParam) * windows_.TwipsPerPixelX()),
+                                static_cast<float>(GET_Y_LPARAM(lParam) * windows_.TwipsPerPixelY()));
+      }
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == image_ && HIWORD(wParam) == STN_CLICKED && events_) {
+        events_->ImageClick();
+        return 0;
+      }
+      break;
+    case kDialogClosed:
+      if (events_) events_->DialogClosed();
+      return 0;
+    default:
+      break;
+  }
+  return Default(message, wParam, lParam);
+}
+
+}  // namespace wendrel::win32

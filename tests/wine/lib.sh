@@ -1,0 +1,164 @@
+# Shared harness of the Wine tests: one Xvfb, one Wine prefix with a virtual desktop, the
+# test tool, and helpers that start Wendrel in a fresh folder and look at its windows.
+# Everything started here is recorded by process id and stopped by wine_session_end.
+
+WINE_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WAIT=${WENDREL_WAIT:-60}  # seconds any single condition may take before a test fails
+
+log() { printf '%s\n' "$*" >&2; }
+die() {
+  log "FATAL: $*"
+  exit 1
+}
+
+# Runs the test tool inside the Wine desktop; Windows line ends are dropped.
+wt() {
+  local out rc
+  out=$(wine "$WTOOL" "$@" 2>/dev/null </dev/null)
+  rc=$?
+  out=${out//$'\r'/}
+  [ -n "$out" ] && printf '%s\n' "$out"
+  return $rc
+}
+
+# A Windows path for a path of this machine (Wine's drive Z: is the root).
+winpath() { printf 'Z:%s' "$(readlink -f "$1" | tr '/' '\\')"; }
+
+free_display() {
+  local n
+  for n in $(seq 91 160); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Waits until the command succeeds, for at most $1 seconds.
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.2
+  done
+}
+
+make_prefix() {
+  if [ -f "$WINEPREFIX/.wendrel-ready-2" ]; then return 0; fi
+  log "Making the Wine prefix $WINEPREFIX (once)..."
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || die "wineboot failed"
+  wineserver -w
+  # Every program of the prefix runs in one virtual desktop; the desktop named "shell" has a
+  # taskbar and a tray.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.wendrel-ready-2"
+}
+
+# wine_session_start <artefact-dir>
+wine_session_start() {
+  ARTEFACTS=$(readlink -f "$1")
+  mkdir -p "$ARTEFACTS"
+  WORK="$ARTEFACTS/work"
+  rm -rf "$WORK"
+  mkdir -p "$WORK"
+  command -v wine >/dev/null || die "wine is not installed"
+  command -v Xvfb >/dev/null || die "Xvfb is not installed"
+  command -v x86_64-w64-mingw32-g++ >/dev/null || die "the MinGW compiler is not installed"
+
+  export WINEDEBUG=-all WINEARCH=win64
+  export WINEPREFIX=${WENDREL_WINEPREFIX:-/tmp/wendrel-wine-$(id -u)/prefix}
+  mkdir -p "$(dirname "$WINEPREFIX")"
+
+  local display
+  display=$(free_display) || die "no free X display"
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$display"
+  wait_until "$WAIT" xdpyinfo -display "$DISPLAY" || die "Xvfb did not start on $DISPLAY"
+
+  WTOOL="$WORK/wtool.exe"
+  x86_64-w64-mingw32-g++ -O1 -static -o "$WTOOL" "$WINE_TESTS_DIR/tools/wtool.cpp" -lcomctl32 -lgdi32 -luser32 ||
+    die "the test tool does not build"
+
+  make_prefix
+  wine explorer /desktop=shell,1024x768 "$WTOOL" keep >/dev/null 2>&1 &
+  KEEPER_PID=$!
+  # The program under test must find the taskbar's work area, not the whole screen.
+  wt wait-workarea 748 "$WAIT" >/dev/null || die "Wine's virtual desktop did not start (no taskbar work area)"
+}
+
+wine_session_end() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "${KEEPER_PID:-}" ] && kill "$KEEPER_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  [ -n "${KEEPER_PID:-}" ] && wait "$KEEPER_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && wait "$XVFB_PID" 2>/dev/null
+  return 0
+}
+
+# The options file with every default but the dialog at start, so Wendrel starts quietly.
+QUIET_OPTIONS='"DEFAULT","**UNKNOWN**",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#TRUE#,#FALSE#,8'
+OPTIONS_HEADER='"Default Group Default Name MultiLine ConfirmGroup LeaveOnExit SaveOnExit ShowWarnings StartGroup CaptionWidth"'
+
+# new_folder <name> [options-line]: a fresh folder holding wendrel.exe (and an options file).
+new_folder() {
+  local folder="$WORK/$1"
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp "$WENDREL_EXE" "$folder/wendrel.exe"
+  if [ $# -ge 2 ]; then printf '%s\r\n%s\r\n' "$2" "$OPTIONS_HEADER" >"$folder/Wendrel.CFG"; fi
+  echo "$folder"
+}
+
+# start_wendrel <folder>: sets PID to the new process's Windows process id.
+start_wendrel() {
+  local out
+  # The started program inherits the tool's output: a file, not a pipe that would stay open.
+  wine "$WTOOL" start "$(winpath "$1/wendrel.exe")" "$(winpath "$1")" >"$WORK/start.out" 2>/dev/null </dev/null
+  out=$(tr -d '\r' <"$WORK/start.out")
+  case "$out" in
+    pid=*)
+      PID=${out#pid=}
+      STARTED_PIDS+=("$PID")
+      ;;
+    *) return 1 ;;
+  esac
+}
+STARTED_PIDS=()
+
+# Ends every Wendrel this test started that is still running.
+stop_wendrels() {
+  local pid
+  for pid in "${STARTED_PIDS[@]}"; do wt kill "$pid"; done
+  STARTED_PIDS=()
+}
+
+# field <line> <name>: the value of name=value in a line of the test tool.
+field() { sed -n "s/.*\b$2=\([^ ]*\).*/\1/p" <<<"$1" | head -n1; }
+
+screenshot() { import -display "$DISPLAY" -window root "$ARTEFACTS/$1.png" 2>/dev/null; }
+
+# Test bookkeeping: check <description> <command...> records a failed expectation.
+FAILURES=()
+check() {
+  local what=$1
+  shift
+  if "$@"; then return 0; fi
+  FAILURES+=("$what")
+  log "  expectation failed: $what"
+  return 1
+}
+equals() {
+  [ "$1" = "$2" ] && return 0
+  log "    got:      '$1'"
+  log "    expected: '$2'"
+  return 1
+}
+quietly() { "$@" >/dev/null; }

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs every Wine test of Wendrel: run-all.sh <path-to-wendrel.exe> <artefact-dir>
+# Prints "N passed, M failed" last and exits non-zero when any test failed or Wine could not
+# be started at all.
+set -u
+[ $# -eq 2 ] || {
+  echo "usage: $0 <path-to-wendrel.exe> <artefact-dir>" >&2
+  exit 2
+}
+WENDREL_EXE=$(readlink -f "$1")
+[ -f "$WENDREL_EXE" ] || {
+  echo "no such program: $1" >&2
+  exit 2
+}
+. "$(dirname "$0")/lib.sh"
+for file in "$WINE_TESTS_DIR"/test_*.sh; do . "$file"; done
+
+trap wine_session_end EXIT
+wine_session_start "$2"
+
+passed=0
+failed=0
+only=${WENDREL_TESTS:-}
+for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
+  if [ -n "$only" ] && ! grep -qw "$test" <<<"$only"; then continue; fi
+  log "== $test"
+  FAILURES=()
+  started=$SECONDS
+  if "$test" && [ ${#FAILURES[@]} -eq 0 ]; then
+    passed=$((passed + 1))
+    log "   passed ($((SECONDS - started)) s)"
+  else
+    failed=$((failed + 1))
+    screenshot "failed-$test"
+    log "   FAILED ($((SECONDS - started)) s)"
+  fi
+  stop_wendrels
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -1,0 +1,425 @@
+// A test tool for the Wine tests: looks at and drives other programs' windows from inside the
+// Wine desktop, where X11 tools only see the desktop as a whole. Prints one result per line.
+#include <windows.h>
+// After windows.h:
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Found {
+  HWND window;
+};
+
+std::string Text(HWND window) {
+  char text[1024] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      &length);
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> TopLevel(const char* className, const char* title, DWORD pid, bool visibleOnly) {
+  struct Query {
+    const char* className;
+    const char* title;
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+  } query{className, title, pid, visibleOnly, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(param);
+        if (q.className && lstrcmpiA(ClassOf(window).c_str(), q.className) != 0) return TRUE;
+        if (q.title && Text(window) != q.title) return TRUE;
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (q.pid && owner != q.pid) return TRUE;
+        if (q.visibleOnly && !IsWindowVisible(window)) return TRUE;
+        q.found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+void PrintWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("hwnd=%ld x=%ld y=%ld w=%ld h=%ld exstyle=0x%lx visible=%d pid=%lu class=%s title=%s\n",
+              static_cast<long>(reinterpret_cast<LONG_PTR>(window)), r.left, r.top, r.right - r.left,
+              r.bottom - r.top, static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)),
+              IsWindowVisible(window) ? 1 : 0, pid, ClassOf(window).c_str(), Text(window).c_str());
+}
+
+// Waits up to `seconds` for the condition, looking every 20 ms.
+template <typename Condition>
+bool WaitFor(double seconds, Condition condition) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() > end) return false;
+    Sleep(20);
+  }
+}
+
+HWND FindChild(HWND parent, const char* className) {
+  struct Query {
+    const char* className;
+    HWND found;
+  } query{className, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(param);
+        if (lstrcmpiA(ClassOf(child).c_str(), q.className) != 0) return TRUE;
+        q.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+// Memory inside another process, for control messages that carry pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, SIZE_T size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool ok() const { return memory_ != nullptr; }
+  char* at(SIZE_T offset) const { return static_cast<char*>(memory_) + offset; }
+  void Write(SIZE_T offset, const void* data, SIZE_T size) {
+    WriteProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+  void Read(SIZE_T offset, void* data, SIZE_T size) {
+    ReadProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* memory_ = nullptr;
+  SIZE_T size_;
+};
+
+// The strip's tab control: count, selection, and each tab's screen rectangle and caption.
+int Tabs() {
+  const auto strips = TopLevel("WendrelStrip", nullptr, 0, false);
+  if (strips.empty()) {
+    std::printf("no strip\n");
+    return 1;
+  }
+  const HWND tab = FindChild(strips[0], WC_TABCONTROLA);
+  if (!tab) {
+    std::printf("no tab control\n");
+    return 1;
+  }
+  const auto count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+  const auto selected = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+  const auto rows = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
+  std::printf("count=%d selected=%d rows=%d\n", count, selected + 1, rows);
+  RemoteBuffer remote(tab, 4096);
+  if (!remote.ok()) return 1;
+  for (int i = 0; i < count; ++i) {
+    RECT r{};
+    SendMessageA(tab, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.at(0)));
+    remote.Read(0, &r, sizeof r);
+    MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = remote.at(1024);
+    item.cchTextMax = 1000;
+    char zero[1000] = {};
+    remote.Write(1024, zero, sizeof zero);
+    remote.Write(512, &item, sizeof item);
+    SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.at(512)));
+    char text[1000] = {};
+    remote.Read(1024, text, sizeof text - 1);
+    std::printf("tab=%d x=%ld y=%ld w=%ld h=%ld caption=%s\n", i + 1, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, text);
+  }
+  return 0;
+}
+
+// A report-mode list view of a window: its rows, cells separated by '|'.
+int ListView(HWND top, int which) {
+  struct Query {
+    std::vector<HWND> found;
+  } query;
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (lstrcmpiA(ClassOf(child).c_str(), WC_LISTVIEWA) == 0) {
+          reinterpret_cast<Query*>(param)->found.push_back(child);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  if (which < 0 || static_cast<size_t>(which) >= query.found.size()) return 1;
+  const HWND list = query.found[static_cast<size_t>(which)];
+  const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const auto columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const auto rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  RECT frame{};
+  GetWindowRect(list, &frame);
+  std::printf("rows=%d columns=%d x=%ld y=%ld w=%ld h=%ld\n", rows, columns, frame.left, frame.top,
+              frame.right - frame.left, frame.bottom - frame.top);
+  RemoteBuffer remote(list, 4096);
+  if (!remote.ok()) return 1;
+  for (int row = 0; row < rows; ++row) {
+    std::string line;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = remote.at(1024);
+      item.cchTextMax = 1000;
+      remote.Write(512, &item, sizeof item);
+      const auto length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(remote.at(512)));
+      char text[1000] = {};
+      if (length > 0) remote.Read(1024, text, static_cast<SIZE_T>(length));
+      if (column) line += '|';
+      line += text;
+    }
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    remote.Write(0, &r, sizeof r);
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at(0)));
+    remote.Read(0, &r, sizeof r);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("row=%d x=%ld y=%ld w=%ld h=%ld text=%s\n", row, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, line.c_str());
+  }
+  return 0;
+}
+
+// Every visible control of a window, with its screen rectangle: the dialog tests click them.
+int Controls(HWND top) {
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM) -> BOOL {
+        if (!IsWindowVisible(child)) return TRUE;
+        RECT r{};
+        GetWindowRect(child, &r);
+        std::printf("id=%d x=%ld y=%ld w=%ld h=%ld enabled=%d class=%s text=%s\n", GetDlgCtrlID(child),
+                    r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowEnabled(child) ? 1 : 0,
+                    ClassOf(child).c_str(), Text(child).c_str());
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+// The texts of a message box: its static controls that hold text.
+std::string BoxText(HWND box) {
+  std::string text;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (lstrcmpiA(ClassOf(child).c_str(), "Static") == 0) {
+          const std::string part = Text(child);
+          if (!part.empty()) *reinterpret_cast<std::string*>(param) += part;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A stand-in browser window: class IEFrame, the page title as caption, an address bar.
+int Frame(const char* className, const char* title, const char* url) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = FrameProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = className;
+  RegisterClassA(&wc);
+  const HWND window = CreateWindowExA(WS_EX_APPWINDOW, className, title, WS_OVERLAPPEDWINDOW, 100, 100, 500,
+                                      300, nullptr, nullptr, wc.hInstance, nullptr);
+  CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 400, 22,
+                  window, nullptr, wc.hInstance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: wtool <command> ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };
+  auto number = [&](int i, double fallback) { return i < argc ? std::atof(argv[i]) : fallback; };
+
+  if (command == "keep") {
+    // Keeps the virtual desktop open: Wine closes it when its last program ends.
+    CreateWindowExA(0, "Static", "keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+  }
+  if (command == "workarea") {
+    RECT r{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (command == "wait-workarea") {  // bottom timeout: the taskbar has taken its place
+    const long bottom = std::atol(arg(2));
+    RECT r{};
+    const bool ok = WaitFor(number(3, 60), [&] {
+      SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+      return r.bottom == bottom;
+    });
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return ok ? 0 : 1;
+  }
+  if (command == "start") {  // exe folder: starts a program and prints its process id
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = std::string("\"") + arg(2) + "\"";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        argc > 3 ? arg(3) : nullptr, &startup, &process)) {
+      std::printf("error=%lu\n", GetLastError());
+      return 1;
+    }
+    std::printf("pid=%lu\n", process.dwProcessId);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+  }
+  if (command == "wait-window") {  // class pid timeout [title]: the first visible one
+    const DWORD pid = static_cast<DWORD>(std::atol(arg(3)));
+    const char* title = argc > 5 ? arg(5) : nullptr;
+    const ULONGLONG start = GetTickCount64();
+    std::vector<HWND> found;
+    if (!WaitFor(number(4, 60), [&] { return !(found = TopLevel(arg(2), title, pid, true)).empty(); })) {
+      std::printf("timeout\n");
+      return 1;
+    }
+    std::printf("ms=%llu ", GetTickCount64() - start);
+    PrintWindow(found[0]);
+    return 0;
+  }
+  if (command == "wait-gone") {  // class timeout [title]: no visible window of the class is left
+    const char* title = argc > 4 ? arg(4) : nullptr;
+    return WaitFor(number(3, 60), [&] { return TopLevel(arg(2), title, 0, true).empty(); }) ? 0 : 1;
+  }
+  if (command == "list") {  // class: every top-level window of the class
+    for (HWND window : TopLevel(arg(2), nullptr, 0, false)) PrintWindow(window);
+    return 0;
+  }
+  if (command == "box") {  // title timeout: waits for a message box and prints its text
+    std::vector<HWND> found;
+    if (!WaitFor(number(3, 60), [&] { return !(found = TopLevel("#32770", arg(2), 0, true)).empty(); })) {
+      std::printf("timeout\n");
+      return 1;
+    }
+    std::printf("%s\n", BoxText(found[0]).c_str());
+    return 0;
+  }
+  if (command == "answer") {  // title button-id timeout: presses a button of a message box
+    std::vector<HWND> found;
+    if (!WaitFor(number(4, 60), [&] { return !(found = TopLevel("#32770", arg(2), 0, true)).empty(); })) {
+      std::printf("timeout\n");
+      return 1;
+    }
+    const HWND box = found[0];
+    std::printf("%s\n", BoxText(box).c_str());
+    const int id = std::atoi(arg(3));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    return WaitFor(number(4, 60), [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
+  }
+  if (command == "close") {  // class [title]: asks every such window to close
+    const char* title = argc > 3 ? arg(3) : nullptr;
+    for (HWND window : TopLevel(arg(2), title, 0, false)) PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (command == "post") {  // class message wparam lparam: posts a message to the first such window
+    const auto windows = TopLevel(arg(2), nullptr, 0, false);
+    if (windows.empty()) return 1;
+    PostMessageA(windows[0], static_cast<UINT>(std::strtoul(arg(3), nullptr, 0)),
+                 static_cast<WPARAM>(std::strtoull(arg(4), nullptr, 0)),
+                 static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0)));
+    return 0;
+  }
+  if (command == "tabs") return Tabs();
+  if (command == "listview" || command == "controls") {  // window-title [index]
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    if (windows.empty()) return 1;
+    return command == "listview" ? ListView(windows[0], std::atoi(arg(3))) : Controls(windows[0]);
+  }
+  if (command == "foreground") {
+    const HWND window = GetForegroundWindow();
+    if (window) PrintWindow(window);
+    return 0;
+  }
+  if (command == "wait-exit") {  // pid timeout: prints the exit code once the process has ended
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 static_cast<DWORD>(std::atol(arg(2))));
+    if (!process) {
+      std::printf("gone\n");
+      return 0;
+    }
+    const DWORD wait = WaitForSingleObject(process, static_cast<DWORD>(number(3, 60) * 1000));
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    if (wait != WAIT_OBJECT_0) {
+      std::printf("running\n");
+      return 1;
+    }
+    std::printf("exit=%lu\n", code);
+    return 0;
+  }
+  if (command == "kill") {  // pid
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::atol(arg(2))));
+    if (!process) return 0;
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return 0;
+  }
+  if (command == "frame") return Frame(arg(2), arg(3), arg(4));  // class title url
+  return Usage();
+}
