@@ -162,3 +162,24 @@ equals() {
   return 1
 }
 quietly() { "$@" >/dev/null; }
+
+# open_frame <class> <title> <url>: a stand-in browser window, waited for until visible.
+FRAME_PIDS=()
+open_frame() {
+  wine "$WTOOL" frame "$1" "$2" "$3" >/dev/null 2>&1 </dev/null &
+  FRAME_PIDS+=($!)
+  wt wait-window "$1" 0 "$WAIT" "$2" >/dev/null
+}
+close_frames() {
+  local pid
+  for pid in "${FRAME_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${FRAME_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+  FRAME_PIDS=()
+}
+
+# tab_count_is <n>: the strip shows n tabs.
+tab_count_is() { [ "$(wt tabs | head -n1 | cut -d' ' -f1)" = "count=$1" ]; }
+# The captions of the strip's tabs, comma-separated.
+tab_captions() { wt tabs | sed -n 's/^tab=.* caption=//p' | paste -sd, -; }
+selected_tab() { wt tabs | head -n1 | sed -n 's/.*selected=\([0-9-]*\).*/\1/p'; }
+foreground_title_is() { [ "$(wt foreground | sed -n 's/.* title=//p')" = "$1" ]; }

@@ -35,6 +35,7 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
     log "   FAILED ($((SECONDS - started)) s)"
   fi
   stop_wendrels
+  close_frames
 done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

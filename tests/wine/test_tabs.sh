@@ -1,0 +1,44 @@
+# Browser windows become tabs: order, styles, placement, raising by a click, removal.
+
+test_three_windows_give_three_tabs() {
+  local folder pid line title i
+  folder=$(new_folder tabs "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  pid=$PID
+  wt wait-window WendrelStrip "$pid" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
+  open_frame IEFrame "Gamma Page" "http://www.gamma.net/"
+  check "three tabs appear" wait_until "$WAIT" tab_count_is 3 || return 1
+  wait_until "$WAIT" eval '[ "$(tab_captions)" = "alpha.com/,beta.org/x,gamma.net/" ]'
+  check "tabs in opening order, captioned from their URLs" equals "$(tab_captions)" "alpha.com/,beta.org/x,gamma.net/"
+  check "the last tab is selected" equals "$(selected_tab)" 3
+  for title in "Alpha Page" "Beta Page" "Gamma Page"; do
+    line=$(wt list IEFrame | grep "title=$title\$")
+    # The frame was made with WS_EX_APPWINDOW; the system itself adds WS_EX_WINDOWEDGE (0x100)
+    # to any window with a sizing frame, whatever the program writes.
+    check "$title is a tool window only" equals "$(printf '0x%x' $(($(field "$line" exstyle) & ~0x100)))" 0x80
+    # A new window is laid above the strip as high as the strip is at that moment: 23 pixels
+    # before the first tab, 25 once tabs (2 pixels below the control's top) fit it.
+    check "$title lies over the work area above the strip" \
+      grep -qE '^0,0,1024,72[35]$' <<<"$(field "$line" x),$(field "$line" y),$(field "$line" w),$(field "$line" h)"
+  done
+  # The selected tab's window is laid again after the strip was fitted: it meets the strip.
+  line=$(wt list IEFrame | grep "title=Gamma Page\$")
+  check "the selected tab's window ends where the strip begins" equals "$(field "$line" h)" 723
+  line=$(wt list WendrelStrip)
+  check "the strip is fitted to its row of tabs" equals "$(field "$line" y),$(field "$line" h)" "723,25"
+  screenshot strip-with-tabs
+  convert "$ARTEFACTS/strip-with-tabs.png" -crop 1024x25+0+723 "$ARTEFACTS/strip-with-tabs-crop.png" 2>/dev/null
+
+  # A click on the first tab brings its window to the front.
+  line=$(wt tabs | grep '^tab=1 ')
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+  check "clicking tab 1 raises its window" wait_until "$WAIT" foreground_title_is "Alpha Page"
+  check "tab 1 is selected" equals "$(selected_tab)" 1
+
+  # A window that closes loses its tab.
+  wt close IEFrame "Beta Page"
+  check "a closed window's tab goes" wait_until "$WAIT" tab_count_is 2
+  check "the other tabs stay" equals "$(tab_captions)" "alpha.com/,gamma.net/"
+}
