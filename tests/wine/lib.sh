@@ -183,3 +183,61 @@ tab_count_is() { [ "$(wt tabs | head -n1 | cut -d' ' -f1)" = "count=$1" ]; }
 tab_captions() { wt tabs | sed -n 's/^tab=.* caption=//p' | paste -sd, -; }
 selected_tab() { wt tabs | head -n1 | sed -n 's/.*selected=\([0-9-]*\).*/\1/p'; }
 foreground_title_is() { [ "$(wt foreground | sed -n 's/.* title=//p')" = "$1" ]; }
+
+# The tray icon: Wine draws the first icon in the taskbar's last 20 x 20 pixels.
+TRAY_X=1014
+TRAY_Y=758
+tray_click() { xdotool mousemove "$TRAY_X" "$TRAY_Y" click "$1"; }
+# The mean brightness of the tray icon's place, and of an empty place of the taskbar.
+tray_spot() { import -display "$DISPLAY" -window root -crop 16x16+1006+750 -format '%[fx:mean]' info: 2>/dev/null; }
+empty_spot() { import -display "$DISPLAY" -window root -crop 16x16+900+750 -format '%[fx:mean]' info: 2>/dev/null; }
+tray_icon_shown() { [ "$(tray_spot)" != "$(empty_spot)" ]; }
+tray_icon_gone() { [ "$(tray_spot)" = "$(empty_spot)" ]; }
+
+# Opens the popup menu from the tray icon and waits until it shows.
+open_tray_menu() {
+  tray_click 3
+  wt wait-window '#32768' 0 "$WAIT" >/dev/null
+}
+# Presses keys in the open menu, given as xdotool key names. Under Wine the menu only hears
+# the keyboard when no other program's window was activated just before it opened.
+menu_keys() { xdotool key --delay 60 "$@"; }
+
+# menu_click <item>: clicks an item of the open popup menu. Items are 16 pixels high and
+# separators 9, below a 3-pixel border, in the menu's fixed order.
+menu_click() {
+  local line top left offset
+  line=$(wt list '#32768' | grep 'visible=1' | head -n1)
+  top=$(field "$line" y)
+  left=$(field "$line" x)
+  case "$1" in
+    about) offset=11 ;;
+    info) offset=27 ;;
+    options) offset=52 ;;
+    open) offset=77 ;;
+    save) offset=93 ;;
+    closeall) offset=118 ;;
+    close) offset=143 ;;
+    active) offset=168 ;;
+    *) return 1 ;;
+  esac
+  xdotool mousemove $((left + 40)) $((top + offset)) click 1
+}
+
+# Ends every browser window's program left open (Wine's iexplore, the stand-in frames).
+close_browsers() {
+  local pid
+  for pid in $(wt list IEFrame | sed -n 's/.* pid=\([0-9]*\).*/\1/p' | sort -u); do wt kill "$pid"; done
+}
+
+# The extended style a program gave a window, from a line of the test tool: the system adds
+# WS_EX_WINDOWEDGE (0x100) by itself to any window with a sizing frame.
+exstyle_of() {
+  local style
+  style=$(field "$1" exstyle)
+  [ -n "$style" ] || {
+    echo none
+    return
+  }
+  printf '0x%x\n' $((style & ~0x100))
+}

@@ -36,6 +36,7 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
   fi
   stop_wendrels
   close_frames
+  close_browsers
 done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -15,9 +15,8 @@ test_three_windows_give_three_tabs() {
   check "the last tab is selected" equals "$(selected_tab)" 3
   for title in "Alpha Page" "Beta Page" "Gamma Page"; do
     line=$(wt list IEFrame | grep "title=$title\$")
-    # The frame was made with WS_EX_APPWINDOW; the system itself adds WS_EX_WINDOWEDGE (0x100)
-    # to any window with a sizing frame, whatever the program writes.
-    check "$title is a tool window only" equals "$(printf '0x%x' $(($(field "$line" exstyle) & ~0x100)))" 0x80
+    # The frame was made with WS_EX_APPWINDOW; only the tool-window style is left.
+    check "$title is a tool window only" equals "$(exstyle_of "$line")" 0x80
     # A new window is laid above the strip as high as the strip is at that moment: 23 pixels
     # before the first tab, 25 once tabs (2 pixels below the control's top) fit it.
     check "$title lies over the work area above the strip" \

@@ -320,11 +320,17 @@ const std::vector<HWND>& WindowCatalogue::Refresh() {
   std::erase_if(seen_, [&](HWND window) {
     return std::find(topFirst.begin(), topFirst.end(), window) == topFirst.end();
   });
+  std::erase_if(started_, [](const auto& started) { return !::IsWindow(started.first); });
   // A new window opens on top of the others: walking from the bottom keeps the order of opening.
   for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) {
     if (std::find(seen_.begin(), seen_.end(), *window) == seen_.end()) seen_.push_back(*window);
   }
   return seen_;
+}
+
+void WindowCatalogue::KeepAlive(ComPtr<IWebBrowser2> browser, HWND window) {
+  std::erase_if(started_, [](const auto& started) { return !::IsWindow(started.first); });
+  started_.emplace_back(window, std::move(browser));
 }
 
 std::unique_ptr<IShellWindows> Shell::CreateShellWindows() {
@@ -360,6 +366,10 @@ std::unique_ptr<IBrowser> Shell::CreateBrowser() {
   ComPtr<IWebBrowser2> browser;
   Check(::CoCreateInstance(browserClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
                            IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())));
+  SHANDLE_PTR window = 0;
+  if (SUCCEEDED(browser->get_HWND(&window)) && window) {
+    catalogue_.KeepAlive(browser, ToHwnd(static_cast<WindowHandle>(window)));
+  }
   return std::make_unique<ComBrowser>(std::move(browser));
 }
 

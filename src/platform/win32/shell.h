@@ -2,6 +2,10 @@
 // stand-in for desktops whose collection cannot be enumerated (Wine answers E_NOTIMPL).
 #pragma once
 
+#include <exdisp.h>
+#include <wrl/client.h>
+
+#include <utility>
 #include <vector>
 
 #include "platform/shell.h"
@@ -16,8 +20,14 @@ class WindowCatalogue {
   // Forgets windows that have gone, adds new ones at the end and returns the list.
   const std::vector<HWND>& Refresh();
 
+  // Holds a browser the program started for as long as its window is open. Wine's browser
+  // closes its window when the last reference to it goes, which Windows' browser does not;
+  // the program drops its reference right after opening one.
+  void KeepAlive(Microsoft::WRL::ComPtr<IWebBrowser2> browser, HWND window);
+
  private:
   std::vector<HWND> seen_;
+  std::vector<std::pair<HWND, Microsoft::WRL::ComPtr<IWebBrowser2>>> started_;
 };
 
 class Shell final : public IShell {

@@ -383,6 +383,18 @@ int main(int argc, char** argv) {
                  static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0)));
     return 0;
   }
+  if (command == "children") {  // class: the child windows of the first such window
+    const auto windows = TopLevel(arg(2), nullptr, 0, false);
+    if (windows.empty()) return 1;
+    EnumChildWindows(
+        windows[0],
+        [](HWND child, LPARAM) -> BOOL {
+          PrintWindow(child);
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (command == "tabs") return Tabs();
   if (command == "listview" || command == "controls") {  // window-title [index]
     const auto windows = TopLevel(nullptr, arg(2), 0, true);

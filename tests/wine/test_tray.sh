@@ -1,0 +1,57 @@
+# The tray icon, its popup menu and the shutdown from the menu.
+
+test_tray_menu_about() {
+  local folder text
+  folder=$(new_folder about "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  check "the tray icon is shown" wait_until "$WAIT" tray_icon_shown
+  check "a right click on the tray icon opens the menu" open_tray_menu || return 1
+  screenshot tray-menu
+  menu_keys Down Return
+  text=$(wt answer Wendrel 1 "$WAIT")
+  check "About tells the version" [ "${text#You are using Wendrel V1.1.}" != "$text" ] || log "    got: $text"
+}
+
+test_tray_menu_opens_saves_and_closes() {
+  local folder pid text line
+  folder=$(new_folder traymenu "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  pid=$PID
+  wt wait-window WendrelStrip "$pid" "$WAIT" >/dev/null || return 1
+  wait_until "$WAIT" tray_icon_shown
+
+  # Open Single & IE: Wine's browser makes a real IEFrame window, which gets a tab.
+  open_tray_menu || return 1
+  menu_click open
+  check "Open Single & IE opens a browser window" quietly wt wait-window IEFrame 0 "$WAIT"
+  check "the browser window gets a tab" wait_until "$WAIT" tab_count_is 1
+  line=$(wt list IEFrame | head -n1)
+  check "the browser is a tool window" equals "$(exstyle_of "$line")" 0x80
+
+  # &Save (Default Group) writes the default group's file.
+  open_tray_menu || return 1
+  menu_click save
+  text=$(wt answer Wendrel 1 "$WAIT")
+  check "saving tells the group" equals "$text" "The details have been saved as the Group DEFAULT."
+  check "the default group's file is written" [ -f "$folder/Groups/DEFAULT.WDX" ] &&
+    check "one line for the one tab" equals "$(tr -d '\r' <"$folder/Groups/DEFAULT.WDX" | wc -l)" 1 &&
+    check "lines end in CR LF" equals "$(tail -c 2 "$folder/Groups/DEFAULT.WDX" | od -An -c | tr -d ' ')" '\r\n'
+
+  # C&lose Wendrel, answered Yes: options written, tray icon removed, process ended.
+  rm -f "$folder/Wendrel.CFG"
+  open_tray_menu || return 1
+  menu_click close
+  text=$(wt answer Wendrel 6 "$WAIT")
+  check "closing asks first" equals "$text" "Are you sure you want to close Wendrel?"
+  check "the program ends" equals "$(wt wait-exit "$pid" "$WAIT")" "exit=0"
+  check "the options file is written" equals "$(head -n1 "$folder/Wendrel.CFG" 2>/dev/null | tr -d '\r')" \
+    "$QUIET_OPTIONS"
+  check "the tray icon is removed" wait_until "$WAIT" tray_icon_gone
+  # LeaveOnExit is on: the browser stays, with its taskbar button back.
+  line=$(wt list IEFrame | head -n1)
+  check "the browser stays open" [ -n "$line" ]
+  check "the browser is an application window again" equals "$(exstyle_of "$line")" 0x40000
+  check "the browser covers the whole work area" \
+    equals "$(field "$line" x),$(field "$line" y),$(field "$line" w),$(field "$line" h)" "0,0,1024,748"
+}
