@@ -241,3 +241,39 @@ exstyle_of() {
   }
   printf '0x%x\n' $((style & ~0x100))
 }
+
+DIALOG="Options & More"
+# click_control <window-title> <text>: a real mouse click on the visible control with the text.
+click_control() {
+  local line candidate
+  line=""
+  while IFS= read -r candidate; do
+    if [ "${candidate#* text=}" = "$2" ]; then
+      line=$candidate
+      break
+    fi
+  done < <(wt controls "$1")
+  [ -n "$line" ] || {
+    log "    no visible control '$2' in '$1'"
+    return 1
+  }
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+}
+# click_tab <window-title> <caption>: clicks a tab of the window's tab control.
+click_tab() {
+  local line
+  line=$(wt tabs "$1" | grep -F "caption=$2" | head -n1)
+  [ -n "$line" ] || return 1
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+}
+# click_row <window-title> <columns> <row>: clicks a row (0 is the first below the header) of
+# the window's list view with that many columns (tabs 6, groups 1, group lines 3).
+click_row() {
+  local line
+  line=$(wt listview "$1" "$2" | grep "^row=$3 ")
+  [ -n "$line" ] || return 1
+  xdotool mousemove $(($(field "$line" x) + 12)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+}
+# The rows of a list view as "cell|cell|...", one a line.
+list_rows() { wt listview "$1" "$2" | sed -n 's/^row=[0-9]* .* text=//p'; }
+control_shown() { wt controls "$1" | grep -qF "text=$2"; }

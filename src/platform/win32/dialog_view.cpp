@@ -1,3 +1,15 @@
+// The dialog "Options & More" drawn with standard controls: a tab control with three pages,
+// each a coloured panel holding the controls at their designed places (in twips).
+#include "platform/win32/win.h"
+// After the Windows headers:
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "dialog/grid.h"
+#include "dialog/options_etc.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/strip_window.h"
@@ -5,12 +17,91 @@
 namespace wendrel::win32 {
 namespace {
 
+constexpr COLORREF kDialogColour = RGB(192, 255, 192);
+constexpr COLORREF kOptionsColour = RGB(255, 192, 192);
+constexpr COLORREF kTabsColour = RGB(255, 224, 192);
+constexpr COLORREF kGroupsColour = RGB(255, 255, 192);
+constexpr COLORREF kMessageColour = RGB(192, 192, 255);
+constexpr COLORREF kUpdateColour = RGB(192, 255, 192);
+constexpr std::int32_t kClientWidth = OptionsEtc::kClientWidth;
+constexpr std::int32_t kClientHeight = OptionsEtc::kClientHeight;
+// Control identifiers start above IDOK and IDCANCEL, which keyboard handling sends by itself.
+constexpr int kFirstId = 1000;
+
+struct Twips {
+  std::int32_t left, top, width, height;
+};
+
+// A coloured container that hands its controls' notices to the dialog.
+class Panel final : public BaseWindow<Panel> {
+ public:
+  using Forward = std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
+  Panel(HWND parent, COLORREF colour, Forward forward)
+      : brush_(::CreateSolidBrush(colour)), colour_(colour), forward_(std::move(forward)) {
+    Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, "", 0, 0, 0, 0, parent);
+  }
+  COLORREF Colour() const { return colour_; }
+  HBRUSH Brush() const { return AsBrush(brush_); }
+
+  static const char* ClassName() { return "WendrelPanel"; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush());
+        return 1;
+      }
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+        if (forward_) {
+          if (const auto result = forward_(message, wParam, lParam)) return *result;
+        }
+        break;
+      default:
+        break;
+    }
+    return Default(message, wParam, lParam);
+  }
+
+ private:
+  UniqueGdiObject brush_;
+  COLORREF colour_;
+  Forward forward_;
+};
+
+enum class Kind { kLabel, kButton, kText, kCombo, kGrid, kOption, kLine };
+
+struct Control {
+  std::string name;
+  Kind kind;
+  HWND window = nullptr;
+  Panel* panel = nullptr;
+  COLORREF textColour = RGB(0, 0, 0);
+  int question = -1;  // option buttons: the question and whether it is the yes button
+  bool yes = false;
+  std::string shown;  // grids: what the list view shows now, to redraw only on change
+};
+
 class DialogView final : public IDialogView, public BaseWindow<DialogView> {
  public:
   DialogView(OptionsEtc& dialog, DialogHost& host, HWND strip, IWindowSystem& windows)
-      : dialog_(dialog), host_(host), strip_(strip), windows_(windows) {
-    Create(0, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, "Options & More", 0, 0, 555, 420,
-           nullptr);
+      : dialog_(dialog),
+        host_(host),
+        strip_(strip),
+        windows_(windows),
+        background_(::CreateSolidBrush(kDialogColour)),
+        bold_(MakeFont(FW_BOLD)),
+        regular_(MakeFont(FW_NORMAL)) {
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT outer{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
+    ::AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
+    Create(WS_EX_CONTROLPARENT, style, "Options & More", 0, 0, outer.right - outer.left,
+           outer.bottom - outer.top, nullptr, nullptr,
+           ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    Build();
     host_.SetCurrent(Hwnd());
   }
   ~DialogView() override { host_.SetCurrent(nullptr); }
@@ -18,37 +109,468 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   std::int32_t OuterWidth() override { return Outer().right * windows_.TwipsPerPixelX(); }
   std::int32_t OuterHeight() override { return Outer().bottom * windows_.TwipsPerPixelY(); }
   void Move(std::int32_t left, std::int32_t top) override {
-    ::SetWindowPos(Hwnd(), nullptr, left / windows_.TwipsPerPixelX(), top / windows_.TwipsPerPixelY(), 0, 0,
+    ::SetWindowPos(Hwnd(), nullptr, Px(left, true), Px(top, false), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  void Show() override { ::ShowWindow(Hwnd(), SW_SHOW); }
-  void Activate() override {
-    ::ShowWindow(Hwnd(), SW_RESTORE);
+  void Show() override {
+    Refresh();
+    ::ShowWindow(Hwnd(), SW_SHOW);
     ::SetForegroundWindow(Hwnd());
   }
-  void Refresh() override {}
+  void Activate() override {
+    if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+    ::SetForegroundWindow(Hwnd());
+  }
+  void Refresh() override;
 
   static const char* ClassName() { return "WendrelOptions"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-      ::ShowWindow(Hwnd(), SW_HIDE);
-      ::PostMessageA(strip_, StripWindow::kDialogClosed, 0, 0);
-      return 0;
+    switch (message) {
+      case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(background_));
+        return 1;
+      }
+      case WM_CLOSE:
+        // Unloading destroys this window: it must wait until this message has been handled.
+        ::ShowWindow(Hwnd(), SW_HIDE);
+        ::PostMessageA(strip_, StripWindow::kDialogClosed, 0, 0);
+        return 0;
+      case WM_NOTIFY:
+        if (const auto result = OnChild(message, wParam, lParam)) return *result;
+        break;
+      default:
+        break;
     }
     return Default(message, wParam, lParam);
   }
 
  private:
+  static UniqueGdiObject MakeFont(int weight) {
+    // 8.25 points at 96 dots per inch.
+    return UniqueGdiObject(::CreateFontA(-11, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  }
+  int Px(std::int32_t twips, bool horizontal) const {
+    const double perPixel = horizontal ? windows_.TwipsPerPixelX() : windows_.TwipsPerPixelY();
+    return RoundHalfEven(twips / perPixel);
+  }
   RECT Outer() const {
     RECT r{};
     ::GetWindowRect(Hwnd(), &r);
     return {0, 0, r.right - r.left, r.bottom - r.top};
   }
-  [[maybe_unused]] OptionsEtc& dialog_;
+
+  Panel* MakePanel(HWND parent, COLORREF colour) {
+    panels_.push_back(std::make_unique<Panel>(
+        parent, colour,
+        [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnChild(message, wParam, lParam); }));
+    return panels_.back().get();
+  }
+  void Place(HWND window, const Twips& at) {
+    ::SetWindowPos(window, nullptr, Px(at.left, true), Px(at.top, false), Px(at.width, true),
+                   Px(at.height, false), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Control& Add(Panel* panel, const std::string& name, Kind kind, const char* caption, const Twips& at,
+               DWORD style = 0, COLORREF textColour = RGB(0, 0, 0)) {
+    const char* windowClass = "STATIC";
+    DWORD base = WS_CHILD | WS_VISIBLE;
+    DWORD ex = 0;
+    switch (kind) {
+      case Kind::kLabel:
+        base |= SS_NOPREFIX;
+        break;
+      case Kind::kLine:
+        base |= SS_BLACKRECT;
+        break;
+      case Kind::kButton:
+        windowClass = "BUTTON";
+        base |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+        break;
+      case Kind::kOption:
+        windowClass = "BUTTON";
+        base |= BS_RADIOBUTTON | WS_TABSTOP;
+        break;
+      case Kind::kText:
+        windowClass = "EDIT";
+        base |= ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER;
+        break;
+      case Kind::kCombo:
+        windowClass = "COMBOBOX";
+        base |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+        break;
+      case Kind::kGrid:
+        windowClass = WC_LISTVIEWA;
+        base |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP | WS_BORDER;
+        break;
+    }
+    const int id = kFirstId + static_cast<int>(controls_.size());
+    const HWND window = ::CreateWindowExA(ex, windowClass, caption, base | style, 0, 0, 0, 0, panel->Hwnd(),
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                          ::GetModuleHandleA(nullptr), nullptr);
+    if (!window) throw LastError();
+    // A combo box's height includes its drop-down list.
+    Place(window, kind == Kind::kCombo ? Twips{at.left, at.top, at.width, at.height * 6} : at);
+    const bool regular = kind == Kind::kGrid || kind == Kind::kText || kind == Kind::kCombo;
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)),
+                   FALSE);
+    if (kind == Kind::kGrid) {
+      ListView_SetExtendedListViewStyle(window, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    }
+    controls_.push_back(
+        std::make_unique<Control>(Control{name, kind, window, panel, textColour, -1, false, {}}));
+    byWindow_[window] = controls_.back().get();
+    if (!name.empty()) byName_[name] = controls_.back().get();
+    return *controls_.back();
+  }
+
+  void Build();
+  std::optional<LRESULT> OnChild(UINT message, WPARAM wParam, LPARAM lParam);
+  void RefreshGrid(Control& control);
+  void ApplyFocus();
+  std::string WindowText(HWND window) const {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+  OptionsEtc& dialog_;
   DialogHost& host_;
   HWND strip_;
   IWindowSystem& windows_;
+  UniqueGdiObject background_;
+  UniqueGdiObject bold_;
+  UniqueGdiObject regular_;
+  HWND tabs_ = nullptr;
+  std::vector<std::unique_ptr<Panel>> panels_;
+  std::map<std::string, Panel*> frames_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::map<HWND, Control*> byWindow_;
+  std::map<std::string, Control*> byName_;
+  bool refreshing_ = false;
+  std::string focused_;
 };
+
+void DialogView::Build() {
+  tabs_ = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
+                            Px(kClientWidth, true), Px(kClientHeight, false), Hwnd(), nullptr,
+                            ::GetModuleHandleA(nullptr), nullptr);
+  if (!tabs_) throw LastError();
+  ::SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(AsFont(bold_)), FALSE);
+  const char* captions[] = {"&Options", "&Tab Management", "&Group Management"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    std::string text = captions[i];
+    item.pszText = text.data();
+    ::SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  RECT page{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
+  ::SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+
+  Panel* options = MakePanel(Hwnd(), kOptionsColour);
+  Panel* tabsPage = MakePanel(Hwnd(), kTabsColour);
+  Panel* groups = MakePanel(Hwnd(), kGroupsColour);
+  for (Panel* panel : {options, tabsPage, groups}) {
+    // The pages lie over the tab control's display area, above the control itself.
+    ::SetWindowPos(panel->Hwnd(), HWND_TOP, page.left, page.top, page.right - page.left,
+                   page.bottom - page.top, SWP_NOACTIVATE);
+  }
+  frames_ = {{"Fr_options", options}, {"Fr_Tabs", tabsPage}, {"Fr_Groups", groups}};
+
+  // Options page.
+  Add(options, "Label8", Kind::kLabel,
+      "Unless the Update button is pressed before leaving the tab, the values will not be saved.",
+      {225, 30, 7785, 255}, SS_CENTER, RGB(192, 0, 0));
+  Add(options, "Label2", Kind::kLabel, "YES", {6105, 285, 570, 255});
+  Add(options, "Label3", Kind::kLabel, "NO", {6600, 285, 675, 255});
+  const char* questions[] = {"In Wendrel tabs, can there be more than one line?",
+                             "When Wendrel exits, leave all IE Windows open?",
+                             "When Wendrel exits, store the IE Window details in the default group file?",
+                             "Do you prefer to see the warning messages?",
+                             "While starting Wendrel do you prefer to start with the default group? ",
+                             "While starting, do you prefer a confirmation before proceeding? "};
+  const std::int32_t rowTops[] = {555, 983, 1411, 1839, 2267, 2695};
+  const std::int32_t frameTops[] = {570, 1005, 1425, 1860, 2280, 2715};
+  for (int i = 0; i < 6; ++i) {
+    Add(options, "", Kind::kLabel, questions[i], {600, rowTops[i], 5520, 240}, SS_RIGHT);
+    Control& yes = Add(options, "Option1(" + std::to_string(i) + ")", Kind::kOption, "",
+                       {6195, frameTops[i], 255, 225}, WS_GROUP);
+    yes.question = i;
+    yes.yes = true;
+    Control& no = Add(options, "Option2(" + std::to_string(i) + ")", Kind::kOption, "",
+                      {6195 + 405, frameTops[i], 255, 225});
+    no.question = i;
+  }
+  Add(options, "Label10", Kind::kLabel,
+      "Number of characters (when short name is not specified) for tab caption", {1080, 3123, 5040, 240},
+      SS_RIGHT | WS_GROUP);
+  Add(options, "tx_ChrCount", Kind::kText, "", {6195, 3090, 1695, 285});
+  Add(options, "", Kind::kLabel, "Default Group for storing the IE window details between sessions",
+      {690, 3555, 5430, 240}, SS_RIGHT);
+  Add(options, "tx_defaultName", Kind::kText, "", {6195, 3540, 1695, 285});
+  Add(options, "", Kind::kLabel,
+      "The URL details to be displayed on the labels is not immediately known to the Wendrel when an IE is "
+      "launched. What name you want to see for such tabs?",
+      {630, 3960, 5490, 450}, SS_RIGHT);
+  Add(options, "tx_UnknownName", Kind::kText, "", {6195, 4035, 1695, 285});
+  Add(options, "cb_Update", Kind::kButton, "&Update", {4635, 4695, 1290, 510});
+  Add(options, "cb_Reset", Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
+
+  // Tab Management page.
+  Add(tabsPage, "Label7", Kind::kLabel,
+      "The list may not be always automatically updated. If required, press Refresh Tabs button.",
+      {75, 30, 8010, 270}, SS_CENTER, RGB(255, 0, 0));
+  Add(tabsPage, "Label9", Kind::kLabel, "For selection, click a row", {1215, 255, 4620, 255}, SS_CENTER,
+      RGB(0, 0, 128));
+  Add(tabsPage, "Gr_Tabs", Kind::kGrid, "", {135, 540, 6390, 3225});
+  Add(tabsPage, "cb_TSelAll", Kind::kButton, "&Select All", {6705, 585, 1170, 450});
+  Add(tabsPage, "cb_TDeselAll", Kind::kButton, "&Deselect All", {6705, 1717, 1170, 450});
+  Add(tabsPage, "cb_TShort", Kind::kButton, "Short Name...", {6705, 3120, 1170, 450});
+  Add(tabsPage, "cb_TAddGroup", Kind::kButton, "Add Selected to this Group -->", {165, 3885, 2355, 450});
+  Add(tabsPage, "CM_GroupName", Kind::kCombo, "", {2857, 3960, 2325, 315});
+  Add(tabsPage, "cb_TSaveGroup", Kind::kButton, "<-- Save Selected as this Group", {5520, 3885, 2355, 450});
+  Add(tabsPage, "cb_TRefreshIE", Kind::kButton, "Refresh Selected IE", {165, 4635, 2355, 450});
+  Add(tabsPage, "cb_TRefreshTab", Kind::kButton, "Refresh Tabs", {2857, 4680, 2355, 450});
+  Add(tabsPage, "cb_TCloseIE", Kind::kButton, "Close All Selected IE", {5520, 4725, 2355, 450});
+
+  // Group Management page: the group list on the left, the loaded group's lines on the right.
+  Add(groups, "GR_GNames", Kind::kGrid, "", {60, 60, 2430, 4260});
+  Add(groups, "cb_GAddG", Kind::kButton, "Add Group", {75, 4335, 1320, 285});
+  Add(groups, "CB_GDelG", Kind::kButton, "Delete Group", {593, 4702, 1320, 285});
+  Add(groups, "cb_GOpenG", Kind::kButton, "Open Group", {1110, 5070, 1320, 285});
+  Add(groups, "Lab_GrName", Kind::kLabel, "", {3135, 90, 4245, 285}, SS_CENTER);
+  Add(groups, "GR_GLines", Kind::kGrid, "", {2685, 360, 4245, 2700});
+  Add(groups, "Line1", Kind::kLine, "", {2550, 15, 15, 5355});
+  Add(groups, "Line2", Kind::kLine, "", {2580, 3675, 5310, 15});
+  Add(groups, "cb_GAdd", Kind::kButton, "Add ", {6960, 645, 1005, 450});
+  Add(groups, "cb_GModify", Kind::kButton, "Modify", {6960, 1365, 1005, 450});
+  Add(groups, "cb_GDel", Kind::kButton, "Delete", {6960, 2085, 1005, 450});
+  Add(groups, "cb_GSelect", Kind::kButton, "Select All", {2640, 3135, 1545, 450});
+  Add(groups, "CB_GDesel", Kind::kButton, "Deselect All", {4530, 3135, 1545, 450});
+  Add(groups, "cb_GOpenSel", Kind::kButton, "Open Selected", {6420, 3135, 1545, 450});
+  // The editing frame spans from the line grid's left edge to the Add button's right edge;
+  // the message frame takes the same place.
+  const Twips editArea{2685, 3705, 6960 + 1005 - 2685, 1695};
+  Panel* message = MakePanel(groups->Hwnd(), kMessageColour);
+  Panel* update = MakePanel(groups->Hwnd(), kUpdateColour);
+  Place(message->Hwnd(), editArea);
+  Place(update->Hwnd(), editArea);
+  frames_["FR_Message"] = message;
+  frames_["Fr_Update"] = update;
+  Add(message, "lb_Message", Kind::kLabel, "To select a name, click the row on the grid",
+      {45, 615, 5295, 480}, SS_CENTER);
+  Add(update, "Label4", Kind::kLabel, "Group Name:", {330, 60, 1515, 345}, SS_RIGHT);
+  Add(update, "Label5", Kind::kLabel, "Short Name:", {285, 615, 1560, 360}, SS_RIGHT);
+  Add(update, "Label6", Kind::kLabel, "URL (No validation):", {60, 1185, 1785, 420}, SS_RIGHT);
+  Add(update, "tx_Group", Kind::kText, "", {1905, 45, 1560, 345});
+  Add(update, "tx_Short", Kind::kText, "", {1905, 570, 1560, 345});
+  Add(update, "tx_URL", Kind::kText, "", {1905, 1140, 2115, 345});
+  Add(update, "cb_GUpdate", Kind::kButton, "&Update", {4080, 135, 1050, 405});
+  Add(update, "cb_GCancel", Kind::kButton, "Cancel", {4125, 810, 1050, 405});
+}
+
+void DialogView::RefreshGrid(Control& control) {
+  Grid& grid = dialog_.GridNamed(control.name);
+  // Row 0 is the header; the list view's items are rows 1 and below.
+  std::string shown;
+  for (int col = 0; col < grid.Cols(); ++col) shown += std::to_string(grid.ColWidth(col)) + "\x1f";
+  for (int row = 0; row < grid.Rows(); ++row) {
+    for (int col = 0; col < grid.Cols(); ++col) shown += grid.Cell(row, col) + "\x1f";
+    shown += "\x1e";
+  }
+  const HWND list = control.window;
+  if (shown != control.shown) {
+    control.shown = shown;
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list);
+    while (ListView_DeleteColumn(list, 0)) {
+    }
+    for (int col = 0; col < grid.Cols(); ++col) {
+      std::string header = grid.Rows() > 0 ? grid.Cell(0, col) : std::string();
+      LVCOLUMNA column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+      column.fmt = LVCFMT_LEFT;
+      column.cx = Px(grid.ColWidth(col), true);
+      column.pszText = header.data();
+      ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(col), reinterpret_cast<LPARAM>(&column));
+    }
+    for (int row = 1; row < grid.Rows(); ++row) {
+      for (int col = 0; col < grid.Cols(); ++col) {
+        std::string text = grid.Cell(row, col);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row - 1;
+        item.iSubItem = col;
+        item.pszText = text.data();
+        ::SendMessageA(list, col == 0 ? LVM_INSERTITEMA : LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      }
+    }
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+  }
+  // The current row shows as the list's selection.
+  const int current = grid.Row() - 1;
+  const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+  if (selected != current) {
+    if (selected >= 0) ListView_SetItemState(list, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (current >= 0)
+      ListView_SetItemState(list, current, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+void DialogView::Refresh() {
+  if (refreshing_) return;
+  refreshing_ = true;
+  const int page = dialog_.Page();
+  if (page >= 1 && static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)) != page - 1) {
+    ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
+  }
+  for (auto& [name, panel] : frames_) {
+    const bool visible = dialog_.Visible(name);
+    const bool shown = (::GetWindowLongA(panel->Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != visible) ::ShowWindow(panel->Hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  }
+  for (auto& control : controls_) {
+    switch (control->kind) {
+      case Kind::kButton:
+        ::EnableWindow(control->window, dialog_.Enabled(control->name));
+        break;
+      case Kind::kOption: {
+        const OptionChoice choice = dialog_.Option(control->question);
+        const bool checked = control->yes ? choice == OptionChoice::kYes : choice == OptionChoice::kNo;
+        ::SendMessageA(control->window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+      }
+      case Kind::kText:
+        if (WindowText(control->window) != dialog_.Text(control->name)) {
+          ::SetWindowTextA(control->window, dialog_.Text(control->name).c_str());
+        }
+        break;
+      case Kind::kCombo: {
+        const auto& names = dialog_.GroupNameList();
+        const auto count = static_cast<size_t>(::SendMessageA(control->window, CB_GETCOUNT, 0, 0));
+        bool same = count == names.size();
+        for (size_t i = 0; same && i < names.size(); ++i) {
+          char item[512] = {};
+          if (::SendMessageA(control->window, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof item)) {
+            same = false;
+            break;
+          }
+          ::SendMessageA(control->window, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+          same = names[i] == item;
+        }
+        if (!same) {
+          ::SendMessageA(control->window, CB_RESETCONTENT, 0, 0);
+          for (const std::string& name : names) {
+            ::SendMessageA(control->window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+          }
+        }
+        if (WindowText(control->window) != dialog_.Text(control->name)) {
+          ::SetWindowTextA(control->window, dialog_.Text(control->name).c_str());
+        }
+        break;
+      }
+      case Kind::kGrid:
+        RefreshGrid(*control);
+        break;
+      case Kind::kLabel:
+        if (control->name == "Lab_GrName" && WindowText(control->window) != dialog_.GroupLabel()) {
+          ::SetWindowTextA(control->window, dialog_.GroupLabel().c_str());
+        }
+        break;
+      case Kind::kLine:
+        break;
+    }
+  }
+  refreshing_ = false;
+  ApplyFocus();
+}
+
+void DialogView::ApplyFocus() {
+  const std::string& focus = dialog_.Focus();
+  if (focus == focused_) return;
+  focused_ = focus;
+  if (focus == "TabStrip1") {
+    ::SetFocus(tabs_);
+  } else if (const auto found = byName_.find(focus); found != byName_.end()) {
+    ::SetFocus(found->second->window);
+    if (found->second->kind == Kind::kText) ::SendMessageA(found->second->window, EM_SETSEL, 0, -1);
+  }
+}
+
+std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+    const auto found = byWindow_.find(reinterpret_cast<HWND>(lParam));
+    if (found == byWindow_.end()) return std::nullopt;
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    ::SetTextColor(dc, found->second->textColour);
+    ::SetBkColor(dc, found->second->panel->Colour());
+    return reinterpret_cast<LRESULT>(found->second->panel->Brush());
+  }
+  if (message == WM_COMMAND) {
+    const auto found = byWindow_.find(reinterpret_cast<HWND>(lParam));
+    if (found == byWindow_.end()) return std::nullopt;
+    Control& control = *found->second;
+    const WORD code = HIWORD(wParam);
+    if (control.kind == Kind::kButton && code == BN_CLICKED) {
+      const std::string before = dialog_.Focus();
+      const std::string name = control.name;  // the dialog may be refilled during the click
+      dialog_.Click(name);
+      if (dialog_.Focus() != before || name == "cb_Update" || name == "cb_GUpdate") focused_.clear();
+      ApplyFocus();
+      return 0;
+    }
+    if (control.kind == Kind::kOption && code == BN_CLICKED) {
+      dialog_.ChooseOption(control.question, control.yes);
+      return 0;
+    }
+    if (control.kind == Kind::kText && code == EN_CHANGE && !refreshing_) {
+      dialog_.SetText(control.name, WindowText(control.window));
+      return 0;
+    }
+    if (control.kind == Kind::kCombo && !refreshing_) {
+      if (code == CBN_EDITCHANGE) dialog_.SetText(control.name, WindowText(control.window));
+      if (code == CBN_SELCHANGE) {
+        const auto index = ::SendMessageA(control.window, CB_GETCURSEL, 0, 0);
+        const auto length = ::SendMessageA(control.window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (index >= 0 && length >= 0) {
+          std::string text(static_cast<size_t>(length) + 1, '\0');
+          ::SendMessageA(control.window, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                         reinterpret_cast<LPARAM>(text.data()));
+          text.resize(static_cast<size_t>(length));
+          dialog_.SetText(control.name, text);
+        }
+      }
+      return 0;
+    }
+    return std::nullopt;
+  }
+  if (message == WM_NOTIFY) {
+    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+    if (header.hwndFrom == tabs_) {
+      if (header.code == TCN_SELCHANGE) {
+        dialog_.TabStrip1_Click(static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)) + 1);
+      }
+      return 0;
+    }
+    const auto found = byWindow_.find(header.hwndFrom);
+    if (found == byWindow_.end() || found->second->kind != Kind::kGrid) return std::nullopt;
+    const std::string name = found->second->name;
+    if (header.code == NM_CLICK) {
+      const int item = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+      if (item >= 0) dialog_.GridClick(name, item + 1);
+      return 0;
+    }
+    if (header.code == LVN_COLUMNCLICK) {
+      dialog_.GridClick(name, 0);
+      return 0;
+    }
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 

@@ -124,11 +124,12 @@ class RemoteBuffer {
   SIZE_T size_;
 };
 
-// The strip's tab control: count, selection, and each tab's screen rectangle and caption.
-int Tabs() {
-  const auto strips = TopLevel("WendrelStrip", nullptr, 0, false);
+// A tab control's count, selection, and each tab's screen rectangle and caption: the strip's,
+// or that of the visible window with the given title.
+int Tabs(const char* title) {
+  const auto strips = title ? TopLevel(nullptr, title, 0, true) : TopLevel("WendrelStrip", nullptr, 0, false);
   if (strips.empty()) {
-    std::printf("no strip\n");
+    std::printf("no window\n");
     return 1;
   }
   const HWND tab = FindChild(strips[0], WC_TABCONTROLA);
@@ -163,8 +164,9 @@ int Tabs() {
   return 0;
 }
 
-// A report-mode list view of a window: its rows, cells separated by '|'.
-int ListView(HWND top, int which) {
+// The report-mode list view of a window that has the given number of columns: its rows,
+// cells separated by '|'.
+int ListView(HWND top, int columnsWanted) {
   struct Query {
     std::vector<HWND> found;
   } query;
@@ -177,10 +179,17 @@ int ListView(HWND top, int which) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&query));
-  if (which < 0 || static_cast<size_t>(which) >= query.found.size()) return 1;
-  const HWND list = query.found[static_cast<size_t>(which)];
-  const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-  const auto columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  HWND list = nullptr;
+  int columns = 0;
+  for (HWND candidate : query.found) {
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(candidate, LVM_GETHEADER, 0, 0));
+    columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    if (columns == columnsWanted) {
+      list = candidate;
+      break;
+    }
+  }
+  if (!list) return 1;
   const auto rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   RECT frame{};
   GetWindowRect(list, &frame);
@@ -395,7 +404,45 @@ int main(int argc, char** argv) {
         0);
     return 0;
   }
-  if (command == "tabs") return Tabs();
+  if (command == "tabs") return Tabs(argc > 2 ? arg(2) : nullptr);
+  if (command == "settext") {  // window-title n text: types into the window's nth visible edit field
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    if (windows.empty()) return 1;
+    struct Query {
+      int wanted;
+      HWND found;
+    } query{std::atoi(arg(3)), nullptr};
+    EnumChildWindows(
+        windows[0],
+        [](HWND child, LPARAM param) -> BOOL {
+          auto& q = *reinterpret_cast<Query*>(param);
+          if (!IsWindowVisible(child) || lstrcmpiA(ClassOf(child).c_str(), "Edit") != 0) return TRUE;
+          if (q.wanted-- == 0) {
+            q.found = child;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    if (!query.found) return 1;
+    SendMessageA(query.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4)));
+    return 0;
+  }
+  if (command == "input") {  // title text timeout: fills an input box and presses OK
+    std::vector<HWND> found;
+    if (!WaitFor(number(4, 60), [&] { return !(found = TopLevel("#32770", arg(2), 0, true)).empty(); })) {
+      std::printf("timeout\n");
+      return 1;
+    }
+    const HWND box = found[0];
+    const HWND edit = FindChild(box, "Edit");
+    if (!edit) return 1;
+    std::printf("%s\n", BoxText(box).c_str());
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    return WaitFor(number(4, 60), [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
+  }
   if (command == "listview" || command == "controls") {  // window-title [index]
     const auto windows = TopLevel(nullptr, arg(2), 0, true);
     if (windows.empty()) return 1;
