@@ -41,3 +41,40 @@ test_three_windows_give_three_tabs() {
   check "a closed window's tab goes" wait_until "$WAIT" tab_count_is 2
   check "the other tabs stay" equals "$(tab_captions)" "alpha.com/,gamma.net/"
 }
+
+test_right_click_on_a_tab_selects_it_and_opens_the_menu() {
+  local folder line
+  folder=$(new_folder rclick "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
+  wait_until "$WAIT" tab_count_is 2 || return 1
+  wait_until "$WAIT" eval '[ "$(selected_tab)" = 2 ]'
+  line=$(wt tabs | grep '^tab=1 ')
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 3
+  check "the menu opens" quietly wt wait-window '#32768' 0 "$WAIT"
+  check "the tab under the mouse is selected" equals "$(selected_tab)" 1
+  check "its window comes forward" wait_until "$WAIT" eval 'wt list IEFrame | head -n1 | grep -q "title=Alpha Page"'
+  xdotool key Escape
+  wt wait-gone '#32768' "$WAIT"
+}
+
+test_a_second_row_of_tabs_grows_the_strip_upwards() {
+  local folder line i
+  # Caption width 40: five long captions need two rows on a 1024-pixel strip.
+  folder=$(new_folder rows '"DEFAULT","**UNKNOWN**",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#TRUE#,#FALSE#,40')
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  for i in 1 2 3 4 5; do
+    open_frame IEFrame "Page $i" "http://www.site$i.example.org/a/rather/long/path/to/page/$i"
+  done
+  check "five tabs" wait_until "$WAIT" tab_count_is 5 || return 1
+  check "two rows" wait_until "$WAIT" eval '[ "$(wt tabs | head -n1 | cut -d" " -f3)" = rows=2 ]'
+  # The lowest row's tabs start 19 pixels (285 twips) down: 345 + 285 twips = 42 pixels.
+  line=$(wt list WendrelStrip)
+  check "the strip grows to two rows" equals "$(field "$line" y),$(field "$line" h)" "706,42"
+  line=$(wt list IEFrame | grep "title=Page 5\$")
+  check "the active window ends where the strip begins" equals "$(field "$line" h)" 706
+  screenshot strip-two-rows
+}
