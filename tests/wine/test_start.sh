@@ -59,3 +59,16 @@ test_first_start_reports_missing_options_and_shutdown_writes_defaults() {
   check "the options file holds the defaults" equals "$(od -c <"$folder/Wendrel.CFG")" "$expected"
   check "no temporary file is left" [ ! -e "$folder/Wendrel.CFG.new" ]
 }
+
+test_closing_answered_no_keeps_running() {
+  local folder pid
+  folder=$(new_folder keep "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  pid=$PID
+  wt wait-window WendrelStrip "$pid" "$WAIT" >/dev/null || return 1
+  wt close WendrelStrip
+  check "closing asks first" equals "$(wt answer Wendrel 7 "$WAIT")" "Are you sure you want to close Wendrel?"
+  check "the program keeps running" equals "$(wt wait-exit "$pid" 1)" "running"
+  check "the strip stays" quietly wt wait-window WendrelStrip "$pid" "$WAIT"
+  check "the options file is untouched" equals "$(head -n1 "$folder/Wendrel.CFG" | tr -d '\r')" "$QUIET_OPTIONS"
+}

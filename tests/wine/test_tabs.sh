@@ -78,3 +78,21 @@ test_a_second_row_of_tabs_grows_the_strip_upwards() {
   check "the active window ends where the strip begins" equals "$(field "$line" h)" 706
   screenshot strip-two-rows
 }
+
+test_a_tab_shows_its_url_as_tooltip() {
+  local folder line
+  folder=$(new_folder tooltip "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
+  wait_until "$WAIT" tab_count_is 2 || return 1
+  line=$(wt tabs | grep '^tab=1 ')
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2))
+  check "hovering tab 1 shows its URL" quietly wt wait-window tooltips_class32 "$PID" "$WAIT" "http://www.alpha.com/"
+  screenshot tab-tooltip
+  line=$(wt tabs | grep '^tab=2 ')
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2))
+  check "hovering tab 2 shows its URL" quietly wt wait-window tooltips_class32 "$PID" "$WAIT" "http://www.beta.org/x"
+  xdotool mousemove 512 300
+}
