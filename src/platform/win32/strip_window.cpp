@@ -12,6 +12,19 @@ constexpr COLORREF kFrameColour = RGB(208, 230, 19);
 constexpr int kProgramIcon = 1;
 constexpr UINT kTrayIconId = 1;
 
+// The tab control leaves the room beside its tabs to its background: there Frame1's colour
+// shows through, as the frame holding the control.
+LRESULT CALLBACK TabBackground(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR brush) {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<HBRUSH>(brush));
+    return 1;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 FrameWindow::FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify)
@@ -56,6 +69,8 @@ StripWindow::StripWindow(IWindowSystem& windows)
                                   0, 0, 0, 0, frame_->Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
   if (!tabControl_) throw LastError();
   ::SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  // Without the subclass the control only looks plainer.
+  ::SetWindowSubclass(tabControl_, &TabBackground, 1, reinterpret_cast<DWORD_PTR>(frame_->Brush()));
 }
 
 StripWindow::~StripWindow() = default;

@@ -40,6 +40,7 @@ class FrameWindow final : public BaseWindow<FrameWindow> {
  public:
   using NotifyHandler = std::function<void(const NMHDR&)>;
   FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify);
+  HBRUSH Brush() const { return AsBrush(brush_); }
 
   static const char* ClassName() { return "WendrelFrame"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
