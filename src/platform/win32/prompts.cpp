@@ -1,6 +1,8 @@
 #include "platform/win32/prompts.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/win32/handles.h"
 

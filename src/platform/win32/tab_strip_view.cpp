@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace wendrel::win32 {
 
 TabStripView::TabStripView(HWND tabControl, IWindowSystem& windows)
