@@ -75,6 +75,10 @@ wine_session_start() {
   export WINEDEBUG=-all WINEARCH=win64
   export WINEPREFIX=${WENDREL_WINEPREFIX:-/tmp/wendrel-wine-$(id -u)/prefix}
   mkdir -p "$(dirname "$WINEPREFIX")"
+  # One session at a time per prefix: its wineserver and desktop are shared, and the session's
+  # end stops everything in it.
+  exec 9>"$WINEPREFIX.lock"
+  flock -w 1200 9 || die "another Wine test session holds $WINEPREFIX"
 
   local display
   display=$(free_display) || die "no free X display"

@@ -15,7 +15,13 @@ WENDREL_EXE=$(readlink -f "$1")
 . "$(dirname "$0")/lib.sh"
 for file in "$WINE_TESTS_DIR"/test_*.sh; do . "$file"; done
 
-trap wine_session_end EXIT
+reported=0
+finish() {
+  wine_session_end
+  # A session that could not start counts as a failure, never as nothing to report.
+  [ "$reported" -eq 1 ] || echo "0 passed, 1 failed"
+}
+trap finish EXIT
 wine_session_start "$2"
 
 passed=0
@@ -39,4 +45,5 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
   close_browsers
 done
 echo "$passed passed, $failed failed"
+reported=1
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
