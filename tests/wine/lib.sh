@@ -228,6 +228,23 @@ menu_click() {
   xdotool mousemove $((left + 40)) $((top + offset)) click 1
 }
 
+# submenu_click <item>: clicks an item of the open "Active Tab" submenu: the second menu shown,
+# which lies above the first.
+submenu_click() {
+  local line offset
+  wait_until "$WAIT" eval '[ "$(wt list "#32768" | grep -c "visible=1")" -ge 2 ]' || return 1
+  line=$(wt list '#32768' | grep 'visible=1' | head -n1)
+  case "$1" in
+    add) offset=11 ;;
+    shortname) offset=27 ;;
+    refresh) offset=43 ;;
+    stop) offset=59 ;;
+    close) offset=75 ;;
+    *) return 1 ;;
+  esac
+  xdotool mousemove $(($(field "$line" x) + 40)) $(($(field "$line" y) + offset)) click 1
+}
+
 # Ends every browser window's program left open (Wine's iexplore, the stand-in frames).
 close_browsers() {
   local pid

@@ -55,3 +55,28 @@ test_tray_menu_opens_saves_and_closes() {
   check "the browser covers the whole work area" \
     equals "$(field "$line" x),$(field "$line" y),$(field "$line" w),$(field "$line" h)" "0,0,1024,748"
 }
+
+test_active_tab_short_name_and_close() {
+  local folder text
+  folder=$(new_folder activetab "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  wait_until "$WAIT" tab_count_is 1 || return 1
+  wait_until "$WAIT" tray_icon_shown
+
+  open_tray_menu || return 1
+  menu_click active
+  check "Active Tab opens its submenu" submenu_click shortname || return 1
+  text=$(wt input Wendrel "Mine" "$WAIT")
+  check "Short Name asks for the name" equals "$text" "Enter a short name without special characters for the active tab"
+  check "the tab shows its short name" wait_until "$WAIT" eval '[ "$(tab_captions)" = Mine ]'
+
+  open_tray_menu || return 1
+  menu_click active
+  submenu_click close || return 1
+  text=$(wt answer Wendrel 6 "$WAIT")
+  check "Close asks first" equals "$text" "Are you sure you want to delete the active tab?"
+  check "the browser window closes" wt wait-gone IEFrame "$WAIT"
+  check "its tab goes" wait_until "$WAIT" tab_count_is 0
+}
