@@ -80,3 +80,19 @@ test_active_tab_short_name_and_close() {
   check "the browser window closes" wt wait-gone IEFrame "$WAIT"
   check "its tab goes" wait_until "$WAIT" tab_count_is 0
 }
+
+test_the_image_and_the_strip_surface_open_the_menu() {
+  local folder
+  folder=$(new_folder image "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  # Image1 spans pixels 0 to 31 of the strip; Frame1 starts 6 pixels right of it.
+  xdotool mousemove 16 736 click 1
+  check "a click on the image opens the menu" quietly wt wait-window '#32768' 0 "$WAIT" || return 1
+  xdotool key Escape
+  wt wait-gone '#32768' "$WAIT"
+  xdotool mousemove 35 736 click 3
+  check "a right click on the strip's surface opens the menu" quietly wt wait-window '#32768' 0 "$WAIT"
+  xdotool key Escape
+  wt wait-gone '#32768' "$WAIT"
+}
