@@ -262,13 +262,16 @@ class EventSink final : public IDispatch {
 
 class ComShellEvents final : public IShellEvents {
  public:
-  ComShellEvents(ComPtr<IConnectionPoint> point, DWORD cookie) : point_(std::move(point)), cookie_(cookie) {}
+  ComShellEvents(ComPtr<::IShellWindows> windows, ComPtr<IConnectionPoint> point, DWORD cookie)
+      : windows_(std::move(windows)), point_(std::move(point)), cookie_(cookie) {}
   ~ComShellEvents() override {
     // The collection may already be gone; the subscription ends either way.
     point_->Unadvise(cookie_);
   }
 
  private:
+  // The subscription's own collection, whose events these are.
+  ComPtr<::IShellWindows> windows_;
   ComPtr<IConnectionPoint> point_;
   DWORD cookie_;
 };
@@ -355,7 +358,8 @@ std::unique_ptr<IShellEvents> Shell::Subscribe(ShellEventHandler registered, She
     ComPtr<IDispatch> sink;
     sink.Attach(new EventSink(registered, revoked));
     DWORD cookie = 0;
-    if (SUCCEEDED(point->Advise(sink.Get(), &cookie))) return std::make_unique<ComShellEvents>(point, cookie);
+    if (SUCCEEDED(point->Advise(sink.Get(), &cookie)))
+      return std::make_unique<ComShellEvents>(windows, point, cookie);
   }
   return std::make_unique<PollingShellEvents>(std::move(registered), std::move(revoked));
 }
