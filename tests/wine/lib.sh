@@ -99,11 +99,12 @@ wine_session_start() {
 }
 
 wine_session_end() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${KEEPER_PID:-}" ] && kill "$KEEPER_PID" 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-  [ -n "${KEEPER_PID:-}" ] && wait "$KEEPER_PID" 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && wait "$XVFB_PID" 2>/dev/null
+  # Also runs under "set -e" callers: no step may stop the ones after it.
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "${KEEPER_PID:-}" ]; then kill "$KEEPER_PID" 2>/dev/null || true; fi
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "${KEEPER_PID:-}" ]; then wait "$KEEPER_PID" 2>/dev/null || true; fi
+  if [ -n "${XVFB_PID:-}" ]; then wait "$XVFB_PID" 2>/dev/null || true; fi
   return 0
 }
 
