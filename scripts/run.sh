@@ -11,8 +11,7 @@ export WINEPREFIX=${WENDREL_WINEPREFIX:-/tmp/wendrel-wine-$(id -u)/prefix}
 home="${WENDREL_RUN_DIR:-/tmp/wendrel-run-$(id -u)}"
 mkdir -p "$home" "$(dirname "$WINEPREFIX")"
 cp "$exe" "$home/wendrel.exe"
-[ -f "$root/assets/WENDREL.HTM" ] && cp "$root/assets/WENDREL.HTM" "$home/"
-[ -f "$root/WENDREL.HTM" ] && cp "$root/WENDREL.HTM" "$home/"
+cp "$(dirname "$exe")/WENDREL.HTM" "$home/"
 
 if [ -n "${DISPLAY:-}" ]; then
   if [ ! -f "$WINEPREFIX/.wendrel-ready-2" ]; then
