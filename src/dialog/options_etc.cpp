@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 
 #include "platform/dialog_view.h"
@@ -166,14 +167,15 @@ void OptionsEtc::TabStrip1_Click(int page) {
 }
 
 bool OptionsEtc::Click(const std::string& button) {
-  static const std::map<std::string, void (OptionsEtc::*)()> kHandlers = {
+  using Handler = std::function<void(OptionsEtc&)>;
+  static const std::map<std::string, Handler> kHandlers = {
       {"cb_Update", &OptionsEtc::cb_Update_Click},
       {"cb_Reset", &OptionsEtc::cb_Reset_Click},
-      {"cb_TSelAll", nullptr},
-      {"cb_TDeselAll", nullptr},
+      {"cb_TSelAll", [](OptionsEtc& d) { d.MarkAllTabs("X"); }},
+      {"cb_TDeselAll", [](OptionsEtc& d) { d.MarkAllTabs(""); }},
       {"cb_TShort", &OptionsEtc::cb_TShort_Click},
-      {"cb_TAddGroup", nullptr},
-      {"cb_TSaveGroup", nullptr},
+      {"cb_TAddGroup", [](OptionsEtc& d) { d.SaveSelectedTabs("+"); }},
+      {"cb_TSaveGroup", [](OptionsEtc& d) { d.SaveSelectedTabs(""); }},
       {"cb_TRefreshIE", &OptionsEtc::cb_TRefreshIE_Click},
       {"cb_TRefreshTab", &OptionsEtc::cb_TRefreshTab_Click},
       {"cb_TCloseIE", &OptionsEtc::cb_TCloseIE_Click},
@@ -183,8 +185,8 @@ bool OptionsEtc::Click(const std::string& button) {
       {"cb_GAdd", &OptionsEtc::cb_GAdd_Click},
       {"cb_GModify", &OptionsEtc::cb_GModify_Click},
       {"cb_GDel", &OptionsEtc::cb_GDel_Click},
-      {"cb_GSelect", nullptr},
-      {"CB_GDesel", nullptr},
+      {"cb_GSelect", [](OptionsEtc& d) { d.MarkAllLines("X"); }},
+      {"CB_GDesel", [](OptionsEtc& d) { d.MarkAllLines(""); }},
       {"cb_GOpenSel", &OptionsEtc::cb_GOpenSel_Click},
       {"cb_GUpdate", &OptionsEtc::cb_GUpdate_Click},
       {"cb_GCancel", &OptionsEtc::cb_GCancel_Click},
@@ -192,13 +194,7 @@ bool OptionsEtc::Click(const std::string& button) {
   const auto found = kHandlers.find(button);
   if (found == kHandlers.end()) throw std::invalid_argument("no button " + button);
   if (!Enabled(button)) return false;
-  if (button == "cb_TSelAll") MarkAllTabs("X");
-  if (button == "cb_TDeselAll") MarkAllTabs("");
-  if (button == "cb_TSaveGroup") SaveSelectedTabs("");
-  if (button == "cb_TAddGroup") SaveSelectedTabs("+");
-  if (button == "cb_GSelect") MarkAllLines("X");
-  if (button == "CB_GDesel") MarkAllLines("");
-  if (found->second) (this->*found->second)();
+  found->second(*this);
   Changed();
   return true;
 }

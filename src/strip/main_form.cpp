@@ -62,11 +62,7 @@ bool MainForm::Load() {
   bounds_.top = rcWorkArea_.bottom * tppY - bounds_.height;
   bounds_.left = rcWorkArea_.left * tppX;
   bounds_.width = rcWorkArea_.Width() * tppX;
-  platform_.strip.SetBounds(bounds_);
-  const std::int32_t frameLeft = 6 * tppX + RoundUpToPixels(kImageSize, tppX);
-  platform_.strip.SetImagePosition(0, RoundHalfEven((bounds_.height - kImageSize) / 2.0));
-  platform_.strip.SetFrameBounds({frameLeft, 0, bounds_.width - frameLeft, bounds_.height});
-  platform_.strip.SetTabStripBounds({0, 0, bounds_.width - frameLeft, bounds_.height});
+  ApplyBounds();
 
   browsers_.CreateCollection();
   ResumeWatcher();
@@ -83,11 +79,13 @@ bool MainForm::Load() {
   return true;
 }
 
+// Places the strip, then its image (centred vertically), Frame1 six pixels right of the image,
+// and the tab strip filling Frame1.
 void MainForm::ApplyBounds() {
   platform_.strip.SetBounds(bounds_);
   platform_.strip.SetImagePosition(0, RoundHalfEven((bounds_.height - kImageSize) / 2.0));
-  const std::int32_t frameLeft = 6 * platform_.windows.TwipsPerPixelX() +
-                                 RoundUpToPixels(kImageSize, platform_.windows.TwipsPerPixelX());
+  const std::int32_t tppX = platform_.windows.TwipsPerPixelX();
+  const std::int32_t frameLeft = 6 * tppX + RoundUpToPixels(kImageSize, tppX);
   platform_.strip.SetFrameBounds({frameLeft, 0, bounds_.width - frameLeft, bounds_.height});
   platform_.strip.SetTabStripBounds({0, 0, bounds_.width - frameLeft, bounds_.height});
 }

@@ -46,12 +46,8 @@ class Panel final : public BaseWindow<Panel> {
   static const char* ClassName() { return "WendrelPanel"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-      case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(Hwnd(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush());
-        return 1;
-      }
+      case WM_ERASEBKGND:
+        return EraseWith(Hwnd(), wParam, Brush());
       case WM_COMMAND:
       case WM_NOTIFY:
       case WM_CTLCOLORSTATIC:
@@ -126,12 +122,8 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   static const char* ClassName() { return "WendrelOptions"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-      case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(Hwnd(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(background_));
-        return 1;
-      }
+      case WM_ERASEBKGND:
+        return EraseWith(Hwnd(), wParam, AsBrush(background_));
       case WM_CLOSE:
         // Unloading destroys this window: it must wait until this message has been handled.
         ::ShowWindow(Hwnd(), SW_HIDE);

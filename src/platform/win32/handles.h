@@ -92,6 +92,14 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 inline HBRUSH AsBrush(const UniqueGdiObject& brush) { return static_cast<HBRUSH>(brush.get()); }
 inline HFONT AsFont(const UniqueGdiObject& font) { return static_cast<HFONT>(font.get()); }
 
+// Answers WM_ERASEBKGND by filling the window's client area with one brush.
+inline LRESULT EraseWith(HWND window, WPARAM hdc, HBRUSH brush) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  ::FillRect(reinterpret_cast<HDC>(hdc), &client, brush);
+  return 1;
+}
+
 // The system's description of an error code, without the line end it carries.
 std::string ErrorText(DWORD code);
 // A PlatformError for the calling thread's last error.

@@ -16,12 +16,7 @@ constexpr UINT kTrayIconId = 1;
 // shows through, as the frame holding the control.
 LRESULT CALLBACK TabBackground(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR brush) {
-  if (message == WM_ERASEBKGND) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    ::FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<HBRUSH>(brush));
-    return 1;
-  }
+  if (message == WM_ERASEBKGND) return EraseWith(window, wParam, reinterpret_cast<HBRUSH>(brush));
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -34,12 +29,8 @@ FrameWindow::FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify)
 
 LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client{};
-      ::GetClientRect(Hwnd(), &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(brush_));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return EraseWith(Hwnd(), wParam, AsBrush(brush_));
     case WM_NOTIFY:
       if (onNotify_) onNotify_(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
@@ -135,12 +126,8 @@ LRESULT StripWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client{};
-      ::GetClientRect(Hwnd(), &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, AsBrush(background_));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return EraseWith(Hwnd(), wParam, AsBrush(background_));
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == image_) {
         ::SetBkColor(reinterpret_cast<HDC>(wParam), kStripColour);
