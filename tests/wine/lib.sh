@@ -49,7 +49,7 @@ wait_until() {
 make_prefix() {
   if [ -f "$WINEPREFIX/.wendrel-ready-2" ]; then return 0; fi
   log "Making the Wine prefix $WINEPREFIX (once)..."
-  rm -rf "$WINEPREFIX"
+  rm -rf "${WINEPREFIX:?}"
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || die "wineboot failed"
   wineserver -w
@@ -63,10 +63,14 @@ make_prefix() {
 
 # wine_session_start <artefact-dir>
 wine_session_start() {
+  # The session's scratch folder is emptied below: refuse a missing or root artefact folder, so
+  # that a mistyped call can never remove anything but the tests' own files.
+  [ -n "${1:-}" ] || die "wine_session_start needs an artefact folder"
+  mkdir -p "$1"
   ARTEFACTS=$(readlink -f "$1")
-  mkdir -p "$ARTEFACTS"
+  case "$ARTEFACTS" in "" | /) die "refusing artefact folder '$1'" ;; esac
   WORK="$ARTEFACTS/work"
-  rm -rf "$WORK"
+  rm -rf "${WORK:?}"
   mkdir -p "$WORK"
   command -v wine >/dev/null || die "wine is not installed"
   command -v Xvfb >/dev/null || die "Xvfb is not installed"
@@ -114,8 +118,9 @@ OPTIONS_HEADER='"Default Group Default Name MultiLine ConfirmGroup LeaveOnExit S
 
 # new_folder <name> [options-line]: a fresh folder holding wendrel.exe (and an options file).
 new_folder() {
+  [ -n "${WORK:-}" ] && [ -n "${1:-}" ] || die "new_folder needs a session and a name"
   local folder="$WORK/$1"
-  rm -rf "$folder"
+  rm -rf "${folder:?}"
   mkdir -p "$folder"
   cp "$WENDREL_EXE" "$folder/wendrel.exe"
   if [ $# -ge 2 ]; then printf '%s\r\n%s\r\n' "$2" "$OPTIONS_HEADER" >"$folder/Wendrel.CFG"; fi
