@@ -15,6 +15,9 @@ Program::Program(const Platform& platform)
       shutdown_(mainForm_, groups_, browsers_, optionsFile_, trayIcon_, options_, platform.windows,
                 platform.prompts),
       trayMenu_(platform_, mainForm_, groups_, activeTab_, shutdown_, dialog_) {
+  groups_.SetWrittenHandler([this](const std::string& name) {
+    if (OptionsEtc* dialog = dialog_.Loaded()) dialog->GroupWritten(name);
+  });
   dialog_.SetFactory([this](const std::string& optionsStartPage) {
     auto dialog = std::make_unique<OptionsEtc>(mainForm_, groups_, browsers_, options_, optionsFile_,
                                                platform_.files, platform_.prompts, platform_.windows);

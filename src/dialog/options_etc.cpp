@@ -1,5 +1,6 @@
 #include "dialog/options_etc.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <functional>
@@ -18,6 +19,28 @@ namespace wendrel {
 namespace {
 
 const char kNoSelection[] = "Please ensure that a row is selected for this option.";
+const char kGroupChanged[] =
+    "The group has changed since its lines were shown, so nothing was written. Its lines have been read "
+    "again; please retry.";
+const char kNoGroup[] = "No group is selected. Please click a group in the list first.";
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+// Holds a flag up for as long as it lives.
+class Raised {
+ public:
+  explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Raised() { flag_ = false; }
+  Raised(const Raised&) = delete;
+  Raised& operator=(const Raised&) = delete;
+
+ private:
+  bool& flag_;
+};
 
 // Reads a cell through the current cell, as every routine of the dialog does.
 const std::string& CellAt(Grid& grid, int row, int col) {
@@ -239,8 +262,15 @@ void OptionsEtc::cb_Update_Click() {
   std::string group = Text("tx_defaultName");
   std::string name = Text("tx_UnknownName");
   const char kInvalidName[] = "Please enter a valid name (without any special character.)";
-  if (!IsValidGroupName(group)) {
+  if (!IsValidName(group) || !IsPlainFileName(group)) {
     Message(kInvalidName);
+    focus_ = "tx_defaultName";
+    return;
+  }
+  try {
+    groups_.GroupFilePath(group);
+  } catch (const PlatformError& error) {
+    Message(error.Description());
     focus_ = "tx_defaultName";
     return;
   }
@@ -326,9 +356,10 @@ void OptionsEtc::cb_TShort_Click() {
   for (int r = 1; r < Gr_Tabs_.Rows(); ++r) {
     if (CellAt(Gr_Tabs_, r, 0) != "X") continue;
     const std::string rowHandle = CellAt(Gr_Tabs_, r, 5);
+    // A copy: a pass while the box is up refills the grid and frees its cells.
+    const std::string url = CellAt(Gr_Tabs_, r, 4);
     std::string answer =
-        prompts_.InputBox("Enter a short name without special characters", "Wendrel", CellAt(Gr_Tabs_, r, 4))
-            .value_or("");
+        prompts_.InputBox("Enter a short name without special characters", "Wendrel", url).value_or("");
     if (IsValidName(answer)) {
       row = r;
       handle = rowHandle;
@@ -362,11 +393,12 @@ void OptionsEtc::cb_TShort_Click() {
 }
 
 void OptionsEtc::cb_TCloseIE_Click() {
-  std::string handles;
+  std::vector<WindowHandle> windows;
   for (int r = 1; r < Gr_Tabs_.Rows(); ++r) {
-    if (CellAt(Gr_Tabs_, r, 0) == "X") handles += CellAt(Gr_Tabs_, r, 5) + "\t";
+    if (Gr_Tabs_.Cell(r, 0) != "X") continue;
+    if (const auto window = HandleOfKey("H" + Gr_Tabs_.Cell(r, 5))) windows.push_back(*window);
   }
-  groups_.DeleteSetStr(handles);
+  groups_.DeleteSetStr(windows);
 }
 
 void OptionsEtc::cb_TRefreshIE_Click() {
@@ -395,7 +427,7 @@ void OptionsEtc::WarnIfNoTabs() {
 
 void OptionsEtc::SaveSelectedTabs(const std::string& action) {
   std::string name = Text("CM_GroupName");
-  if (!IsValidGroupName(name)) {
+  if (!IsValidName(name) || !IsPlainFileName(name)) {
     Message("Please ensure a proper name");
     focus_ = "CM_GroupName";
     return;
@@ -410,12 +442,11 @@ void OptionsEtc::SaveSelectedTabs(const std::string& action) {
     if (url == "*") url = CellAt(Gr_Tabs_, r, 4);
     lines += CellAt(Gr_Tabs_, r, 2) + "," + url + "\r\n";
   }
-  const std::string path = GroupPath(name);
   try {
     if (action == "+") {
-      files_.AppendFile(path, "\r\n" + lines);
+      groups_.AppendToGroup(name, "\r\n" + lines);
     } else {
-      files_.ReplaceFile(path, lines);
+      groups_.WriteGroup(name, lines);
     }
   } catch (const PlatformError& error) {
     groups_.ShowFailure("Error encountered while saving the group:", error);
@@ -423,10 +454,6 @@ void OptionsEtc::SaveSelectedTabs(const std::string& action) {
 }
 
 // Group Management page: the group list.
-
-std::string OptionsEtc::GroupPath(const std::string& name) const {
-  return files_.ProgramFolder() + "\\GROUPS\\" + name + ".WDX";
-}
 
 std::string OptionsEtc::SelectedGroup() const {
   if (GR_GNames_.Row() < 1) return {};
@@ -470,47 +497,65 @@ void OptionsEtc::ClearGroupLines() {
   SetColWidthPercent(grid, 1, 25);
   SetColWidthPercent(grid, 2, 70);
   Lab_GrName_ = "No group selected";
+  loadedGroup_.clear();
+  loadedText_.clear();
   SetLineButtons(false);
 }
 
 void OptionsEtc::GR_GNames_Click() {
   if (GR_GNames_.Row() < 1) return;
   ClearGroupLines();
-  const std::string name = GR_GNames_.Text();
+  if (!LoadGroupLines(GR_GNames_.Text())) return;
+  Show("Fr_Update", false);
+  Show("FR_Message", true);
+}
+
+bool OptionsEtc::LoadGroupLines(const std::string& name) {
   std::string text;
   try {
-    text = files_.ReadFile(files_.ProgramFolder() + "\\Groups\\" + name + ".WDX");
+    text = files_.ReadFile(groups_.GroupFilePath(name));
   } catch (const PlatformError& error) {
     Message("File access error." + error.Description());
-    return;
+    return false;
   }
   Lab_GrName_ = "Details for Group:" + name;
   Grid& grid = GR_GLines_;
-  for (const auto& [shortName, url] : ParseGroupFile(text)) {
+  for (const SiteRef& site : ParseGroupFile(text)) {
     grid.SetRows(grid.Rows() + 1);
-    SetCellText(grid, grid.Rows() - 1, 1, shortName);
-    SetCellText(grid, grid.Rows() - 1, 2, url);
+    SetCellText(grid, grid.Rows() - 1, 1, std::string(site.shortName));
+    SetCellText(grid, grid.Rows() - 1, 2, std::string(site.url));
   }
   if (grid.Rows() >= 2) grid.SetFixedRows(1);
   SetLineButtons(true);
-  Show("Fr_Update", false);
-  Show("FR_Message", true);
+  loadedGroup_ = name;
+  loadedText_ = std::move(text);
+  return true;
+}
+
+void OptionsEtc::GroupWritten(const std::string& name) {
+  if (writingLines_ || loadedGroup_.empty() || !SameName(name, loadedGroup_)) return;
+  // Lines the program wrote to the group shown must show too, or a rewrite from the grid would
+  // drop them. The line being edited and the current line stay as they were.
+  const int row = GR_GLines_.Row();
+  const std::string group = loadedGroup_;
+  ClearGroupLines();
+  if (LoadGroupLines(group) && row >= 1 && row < GR_GLines_.Rows()) GR_GLines_.SetRow(row);
+  Changed();
 }
 
 void OptionsEtc::cb_GAddG_Click() {
   std::string name = prompts_.InputBox("Enter a Group name", "Wendrel", "").value_or("");
   if (name.empty()) return;
-  if (!IsValidGroupName(name)) {
+  if (!IsValidName(name) || !IsPlainFileName(name)) {
     Message("Please enter a valid name without special characters");
     return;
   }
-  const std::string path = GroupPath(name);
-  if (files_.FileExists(path)) {
-    Message("The Group already exists.");
-    return;
-  }
   try {
-    files_.ReplaceFile(path, "");
+    if (files_.FileExists(groups_.GroupFilePath(name))) {
+      Message("The Group already exists.");
+      return;
+    }
+    groups_.WriteGroup(name, "");
   } catch (const PlatformError& error) {
     groups_.ShowFailure("Error encountered while creating the group:", error);
     return;
@@ -528,7 +573,7 @@ void OptionsEtc::CB_GDelG_Click() {
     return;
   }
   try {
-    files_.DeleteFile(files_.ProgramFolder() + "\\Groups\\" + name + ".WDX");
+    files_.DeleteFile(groups_.GroupFilePath(name));
   } catch (const PlatformError&) {
     // A file already gone, or left in place, shows in the refilled list as it is.
   }
@@ -553,19 +598,30 @@ void OptionsEtc::MarkAllLines(const std::string& mark) {
 }
 
 void OptionsEtc::cb_GOpenSel_Click() {
-  std::string list;
+  // Copies of the marked lines: opening browsers runs passes that may refill the dialog.
+  std::vector<std::pair<std::string, std::string>> lines;
   for (int r = 1; r < GR_GLines_.Rows(); ++r) {
     if (CellAt(GR_GLines_, r, 0) == "X")
-      list += CellAt(GR_GLines_, r, 1) + "\t" + CellAt(GR_GLines_, r, 2) + "\t";
+      lines.emplace_back(CellAt(GR_GLines_, r, 1), CellAt(GR_GLines_, r, 2));
   }
-  if (list.empty()) {
+  if (lines.empty()) {
     Message("No selection made");
     return;
   }
-  groups_.StartGroupStr(list);
+  std::vector<SiteRef> sites;
+  sites.reserve(lines.size());
+  for (const auto& [shortName, url] : lines) sites.push_back(SiteRef{shortName, url});
+  groups_.StartGroupStr(sites);
+}
+
+bool OptionsEtc::NeedSelectedGroup() {
+  if (!SelectedGroup().empty()) return true;
+  Message(kNoGroup);
+  return false;
 }
 
 void OptionsEtc::cb_GAdd_Click() {
+  if (!NeedSelectedGroup()) return;
   texts_["tx_Group"] = SelectedGroup();
   texts_["tx_Short"] = "";
   texts_["tx_URL"] = "";
@@ -577,8 +633,10 @@ void OptionsEtc::cb_GAdd_Click() {
 void OptionsEtc::cb_GModify_Click() {
   const int row = GR_GLines_.Row();
   if (row < 1) return;
+  if (!NeedSelectedGroup()) return;
   bAddMode_ = false;
   editRow_ = row;
+  editLine_ = {CellAt(GR_GLines_, row, 1), CellAt(GR_GLines_, row, 2)};
   texts_["tx_Group"] = SelectedGroup();
   texts_["tx_Short"] = CellAt(GR_GLines_, row, 1);
   texts_["tx_URL"] = CellAt(GR_GLines_, row, 2);
@@ -589,6 +647,7 @@ void OptionsEtc::cb_GModify_Click() {
 void OptionsEtc::cb_GDel_Click() {
   const int row = GR_GLines_.Row();
   if (row < 1) return;
+  if (!NeedSelectedGroup()) return;
   if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to delete this line?",
                                                    Buttons::kYesNo, "Wendrel") == Answer::kNo) {
     return;
@@ -604,20 +663,27 @@ void OptionsEtc::cb_GUpdate_Click() {
     return;
   }
   const std::string url = Text("tx_URL");
+  if (!NeedSelectedGroup()) return;
   if (bAddMode_) {
     try {
-      files_.AppendFile(GroupPath(SelectedGroup()), "\r\n" + name + "," + url + "\r\n");
+      const Raised writing(writingLines_);
+      groups_.AppendToGroup(SelectedGroup(), "\r\n" + name + "," + url + "\r\n");
     } catch (const PlatformError& error) {
       groups_.ShowFailure("Error encountered while writing the group:", error);
       GR_GNames_Click();  // the grid shows what the file holds
       return;
     }
-    GR_GLines_.SetRows(GR_GLines_.Rows() + 1);
-    SetCellText(GR_GLines_, GR_GLines_.Rows() - 1, 1, name);
-    SetCellText(GR_GLines_, GR_GLines_.Rows() - 1, 2, url);
+    // Read back: the file may hold lines added since the grid was filled.
+    GR_GNames_Click();
   } else {
-    // The edit goes to the line Modify took, whatever line was clicked since.
-    if (editRow_ < 1 || editRow_ >= GR_GLines_.Rows()) return;
+    // The edit goes to the line Modify took, whatever line was clicked since; if the group was
+    // read again meanwhile and that line is no longer there, nothing is written.
+    if (editRow_ < 1 || editRow_ >= GR_GLines_.Rows() || GR_GLines_.Cell(editRow_, 1) != editLine_.first ||
+        GR_GLines_.Cell(editRow_, 2) != editLine_.second) {
+      GR_GNames_Click();
+      Message(kGroupChanged);
+      return;
+    }
     SetCellText(GR_GLines_, editRow_, 1, name);
     SetCellText(GR_GLines_, editRow_, 2, url);
     RewriteGroupFile(-1);
@@ -632,15 +698,23 @@ void OptionsEtc::cb_GCancel_Click() {
 }
 
 void OptionsEtc::RewriteGroupFile(std::int32_t skipRow) {
-  std::string content;
-  const int n = GR_GLines_.Rows() - 1;
-  for (int r = 1; r <= n; ++r) {
-    if (r == skipRow) continue;
-    const std::string shortName = CellAt(GR_GLines_, r, 1);
-    content += shortName + "," + CellAt(GR_GLines_, r, 2) + "\r\n";
-  }
   try {
-    files_.ReplaceFile(GroupPath(SelectedGroup()), content);
+    // Lines written to the file by other means since the grid was read would be lost.
+    if (!SameName(SelectedGroup(), loadedGroup_) ||
+        files_.ReadFile(groups_.GroupFilePath(SelectedGroup())) != loadedText_) {
+      GR_GNames_Click();
+      Message(kGroupChanged);
+      return;
+    }
+    std::string content;
+    const int n = GR_GLines_.Rows() - 1;
+    for (int r = 1; r <= n; ++r) {
+      if (r == skipRow) continue;
+      const std::string shortName = CellAt(GR_GLines_, r, 1);
+      content += shortName + "," + CellAt(GR_GLines_, r, 2) + "\r\n";
+    }
+    const Raised writing(writingLines_);
+    groups_.WriteGroup(SelectedGroup(), content);
   } catch (const PlatformError& error) {
     groups_.ShowFailure("Error encountered while writing the group:", error);
   }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog/grid.h"
@@ -60,6 +61,8 @@ class OptionsEtc {
 
   // Refills the Tab Management grid and the group name list.
   void SetTabs();
+  // The program has written a group's file: the line editor reads it again when it shows it.
+  void GroupWritten(const std::string& name);
 
   // State for the views.
   int Page() const { return page_; }
@@ -105,7 +108,9 @@ class OptionsEtc {
   void CB_GDelG_Click();
   void cb_GOpenG_Click();
   std::string SelectedGroup() const;
-  std::string GroupPath(const std::string& name) const;
+  bool LoadGroupLines(const std::string& name);
+  // Line operations belong to a group; without one selected the user is told so.
+  bool NeedSelectedGroup();
   void SetLineButtons(bool enabled);
   void GR_GLines_Click();
   void MarkAllLines(const std::string& mark);
@@ -144,6 +149,12 @@ class OptionsEtc {
   bool bAddMode_ = false;
   // The line Modify took, so Update writes the edit there whatever row is current then.
   int editRow_ = 0;
+  std::pair<std::string, std::string> editLine_;
+  // The group whose lines the editor shows and the file's text they were read from.
+  std::string loadedGroup_;
+  std::string loadedText_;
+  // The line editor writes; it reads the group again itself.
+  bool writingLines_ = false;
 };
 
 }  // namespace wendrel

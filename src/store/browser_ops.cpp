@@ -1,5 +1,7 @@
 #include "store/browser_ops.h"
 
+#include <unordered_set>
+
 #include "platform/shell.h"
 #include "store/options.h"
 
@@ -50,6 +52,51 @@ bool BrowserOps::FirstMatch(WindowHandle window, Action action) {
 void BrowserOps::CloseIEByHandle(WindowHandle window) {
   for (int pass = 0; pass < 2; ++pass) {
     if (FirstMatch(window, [](IBrowser& browser) { browser.Quit(); })) return;
+  }
+}
+
+void BrowserOps::CloseIEByHandles(std::span<const WindowHandle> windows) {
+  std::vector<WindowHandle> left(windows.begin(), windows.end());
+  std::unordered_set<WindowHandle> closed;
+  for (int pass = 0; pass < 2 && !left.empty() && oShellWindows_; ++pass) {
+    std::vector<std::unique_ptr<IBrowser>> items;
+    try {
+      items = oShellWindows_->Items();
+    } catch (const std::exception&) {
+      continue;
+    }
+    // Each item's handle is read once; the items of one handle stay in collection order.
+    std::unordered_map<WindowHandle, std::vector<size_t>> itemsOf;
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (!items[i]) continue;
+      try {
+        itemsOf[items[i]->Hwnd()].push_back(i);
+      } catch (const std::exception&) {
+        // An item that cannot report its handle matches no window.
+      }
+    }
+    std::vector<WindowHandle> failed;
+    for (const WindowHandle window : left) {
+      if (closed.contains(window)) continue;  // listed twice: gone already
+      bool done = false;
+      if (const auto found = itemsOf.find(window); found != itemsOf.end()) {
+        for (const size_t i : found->second) {
+          try {
+            items[i]->Quit();
+            done = true;
+            break;
+          } catch (const std::exception&) {
+            // Refused; the next item with the handle, or the next try, may do it.
+          }
+        }
+      }
+      if (done) {
+        closed.insert(window);
+      } else {
+        failed.push_back(window);
+      }
+    }
+    left.swap(failed);
   }
 }
 
@@ -132,6 +179,13 @@ std::optional<std::vector<WindowHandle>> BrowserOps::OpenSnapshot() {
   }
   inSnapshot_ = true;
   return windows;
+}
+
+void BrowserOps::ForgetDetails(WindowHandle window) {
+  if (!inSnapshot_) return;
+  if (const auto found = snapshotIndex_.find(window); found != snapshotIndex_.end()) {
+    snapshot_[found->second].detailsRead = false;
+  }
 }
 
 void BrowserOps::CloseSnapshot() {

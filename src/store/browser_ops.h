@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,6 +31,9 @@ class BrowserOps {
   // Lookups walk the collection and pass over any item that cannot be read or acted on;
   // none of these lets an error out.
   void CloseIEByHandle(WindowHandle window);
+  // Closes each window as CloseIEByHandle would, with one walk of the collection per try for
+  // all of them instead of one per window.
+  void CloseIEByHandles(std::span<const WindowHandle> windows);
   void RefreshIEByHandle(WindowHandle window);
   // Both outputs are "*" when no window in the collection has the handle.
   void GetIEDetails(WindowHandle window, std::string& name, std::string& url);
@@ -45,6 +49,9 @@ class BrowserOps {
   // or nothing when the collection cannot be enumerated.
   std::optional<std::vector<WindowHandle>> OpenSnapshot();
   void CloseSnapshot();
+  // The next GetIEDetails of this window within the snapshot reads the browser again: the
+  // window raised by a pass may have navigated or gone since the pass read it.
+  void ForgetDetails(WindowHandle window);
 
  private:
   struct Item;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
@@ -11,6 +12,39 @@
 #include "strip/main_form.h"
 
 namespace wendrel {
+namespace {
+
+std::string_view TrimSpaces(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  return upper;
+}
+
+// Windows opens a device for these names whatever extension follows and whatever blanks come
+// before the extension.
+bool IsDeviceName(std::string_view name) {
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  const std::string upper = UpperAscii(base);
+  static const std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  if (std::find(kDevices.begin(), kDevices.end(), upper) != kDevices.end()) return true;
+  if (!upper.starts_with("COM") && !upper.starts_with("LPT")) return false;
+  const std::string_view number = std::string_view(upper).substr(3);
+  if (number.size() == 1 && number[0] >= '0' && number[0] <= '9') return true;
+  // The superscript digits one to three, in UTF-8 and as the single bytes of Windows-1252.
+  static const std::array<std::string_view, 6> kSuperscripts = {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3",
+                                                                "\xB9",     "\xB2",     "\xB3"};
+  return std::find(kSuperscripts.begin(), kSuperscripts.end(), number) != kSuperscripts.end();
+}
+
+}  // namespace
 
 bool IsValidName(std::string& name) {
   name = TrimBlanks(name);
@@ -20,56 +54,39 @@ bool IsValidName(std::string& name) {
   });
 }
 
-bool IsValidGroupName(std::string& name) {
-  if (!IsValidName(name)) return false;
-  if (name.find_first_of("\\/*?<>|") != std::string::npos) return false;
-  if (name.back() == '.') return false;
-  std::string base = TrimBlanks(name.substr(0, name.find('.')));
-  std::transform(base.begin(), base.end(), base.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-  static const std::array<const char*, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-  if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end()) return false;
-  if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
-      base[3] <= '9') {
-    return false;
-  }
-  return true;
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+  const bool forbidden = std::any_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 ||
+           std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+  });
+  return !forbidden && !IsDeviceName(name);
 }
 
-std::string NextField(std::string& remaining, const std::string& separator) {
-  const size_t at = remaining.find(separator);
-  if (at == std::string::npos) {
-    std::string field = TrimBlanks(remaining);
-    remaining.clear();
-    return field;
+std::size_t Utf16Length(std::string_view text) {
+  std::size_t units = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) ++units;  // a character starts here
+    if (byte >= 0xF0) ++units;           // beyond the basic plane: a surrogate pair
   }
-  std::string field = remaining.substr(0, at);
-  remaining.erase(0, at + separator.size());
-  return field;
+  return units;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
+std::vector<SiteRef> ParseGroupFile(std::string_view text) {
+  std::vector<SiteRef> entries;
+  // One entry at most per line: reserving for every line spares the copies of a growing list.
+  entries.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) + 1);
   size_t start = 0;
   while (start < text.size()) {
-    const size_t end = text.find('\r', start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
+    size_t end = text.find('\r', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    if (const size_t comma = line.find(','); comma != std::string_view::npos) {
+      entries.push_back(SiteRef{line.substr(0, comma), line.substr(comma + 1)});
     }
-    lines.push_back(text.substr(start, end - start));
     start = end + 1;
     if (start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
-}
-
-std::vector<std::pair<std::string, std::string>> ParseGroupFile(const std::string& text) {
-  std::vector<std::pair<std::string, std::string>> entries;
-  for (const std::string& line : SplitLines(text)) {
-    const size_t comma = line.find(',');
-    if (comma == std::string::npos) continue;
-    entries.emplace_back(line.substr(0, comma), line.substr(comma + 1));
   }
   return entries;
 }
@@ -81,24 +98,30 @@ GroupStore::GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& option
 std::string GroupStore::GroupsFolder() const { return files_.ProgramFolder() + "\\Groups"; }
 
 std::string GroupStore::GroupFilePath(const std::string& name) const {
-  return files_.ProgramFolder() + "\\Groups\\" + name + ".WDX";
+  // Names reach here from the options file (edited by hand, perhaps), from the folder listing
+  // and from what the user types: none may lead outside the Groups folder or to a device.
+  if (!IsPlainFileName(name)) throw PlatformError("Bad file name or number");
+  std::string path = files_.ProgramFolder() + "\\Groups\\" + name + ".WDX";
+  if (Utf16Length(path) > kMaxPathUnits) throw PlatformError("The group name is too long for a file name.");
+  return path;
 }
 
 void GroupStore::ShowFailure(const std::string& what, const PlatformError& error) {
   prompts_.MessageBox(what + error.Description(), Buttons::kOk, "Wendrel");
 }
 
-namespace {
-
-// The default group's name comes from the options file, which a user may edit by hand: a name
-// that could write outside the Groups folder or open a device is refused before any file is
-// touched.
-void CheckGroupName(const std::string& name) {
-  std::string checked = name;
-  if (!IsValidGroupName(checked) || checked != name) throw PlatformError("Bad file name or number");
+void GroupStore::WriteGroup(const std::string& name, std::string_view content) {
+  files_.ReplaceFile(GroupFilePath(name), content);
+  if (written_) written_(name);
 }
 
-}  // namespace
+void GroupStore::AppendToGroup(const std::string& name, std::string_view lines) {
+  const std::string path = GroupFilePath(name);
+  std::string content = files_.FileExists(path) ? files_.ReadFile(path) : std::string();
+  content += lines;
+  files_.ReplaceFile(path, content);
+  if (written_) written_(name);
+}
 
 void GroupStore::SaveGroup(const std::string& name) {
   TabStrip& tabs = mainForm_.Tabs();
@@ -110,7 +133,7 @@ void GroupStore::SaveGroup(const std::string& name) {
         Buttons::kOk, "Wendrel");
     return;
   }
-  CheckGroupName(name);
+  const std::string path = GroupFilePath(name);
   try {
     files_.CreateFolder(GroupsFolder());
   } catch (const PlatformError&) {
@@ -123,7 +146,8 @@ void GroupStore::SaveGroup(const std::string& name) {
     if (tag.empty()) tag = " ";
     content += tag + "," + TrimBlanks(tabs.At(i).ToolTipText) + "\r\n";
   }
-  files_.ReplaceFile(GroupFilePath(name), content);
+  files_.ReplaceFile(path, content);
+  if (written_) written_(name);
   prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
 }
 
@@ -139,25 +163,24 @@ void GroupStore::StartGroup(const std::string& sGrName) {
     ShowFailure("Error encountered while opening the group:", error);
     return;
   }
-  std::string list;
-  for (const auto& [shortName, url] : ParseGroupFile(text)) list += TrimBlanks(shortName) + "\t" + url + "\t";
-  StartGroupStr(list);
+  // The sites are views into the file's text, which stays whole until they are all open.
+  std::vector<SiteRef> sites = ParseGroupFile(text);
+  for (SiteRef& site : sites) site.shortName = TrimSpaces(site.shortName);
+  StartGroupStr(sites);
 }
 
-void GroupStore::StartGroupStr(const std::string& sShortNURL) {
-  std::string remaining = sShortNURL;
+void GroupStore::StartGroupStr(std::span<const SiteRef> sites) {
   mainForm_.SuspendWatcher();
   try {
-    while (!remaining.empty()) {
-      const std::string shortName = NextField(remaining, "\t");
-      const std::string url = NextField(remaining, "\t");
+    for (const SiteRef& site : sites) {
+      const std::string url(site.url);
       std::string name;
       std::string locationUrl;
       const WindowHandle window = browsers_.OpenNewIE(url, name, locationUrl);
       TabStrip& tabs = mainForm_.Tabs();
       const int index = tabs.Add();
       tabs.SetKey(index, KeyOf(window));
-      tabs.SetTag(index, shortName);
+      tabs.SetTag(index, std::string(site.shortName));
       tabs.SetToolTipText(index, url);
       mainForm_.HideFromTaskbar(window);
     }
@@ -169,17 +192,22 @@ void GroupStore::StartGroupStr(const std::string& sShortNURL) {
   mainForm_.ActivateTimer(100);
 }
 
-void GroupStore::DeleteSetStr(const std::string& sHandles) {
-  std::string remaining = sHandles;
+void GroupStore::DeleteSetStr(std::span<const WindowHandle> windows) {
   mainForm_.SuspendWatcher();
+  browsers_.CloseIEByHandles(windows);
+  // Each listed handle takes away the first tab that holds it and is still there, as removing
+  // them one by one would, in one sweep over the tabs.
+  std::unordered_map<std::string, int> listed;
+  for (const WindowHandle window : windows) ++listed[KeyOf(window)];
   TabStrip& tabs = mainForm_.Tabs();
-  while (!remaining.empty()) {
-    const std::string field = NextField(remaining, "\t");
-    const std::string key = "H" + field;
-    const int index = tabs.Find(key);
-    if (const auto window = HandleOfKey(key)) browsers_.CloseIEByHandle(*window);
-    if (index != 0) tabs.Remove(index);
+  std::vector<bool> remove(static_cast<size_t>(tabs.Count()), false);
+  for (int i = 1; i <= tabs.Count(); ++i) {
+    const auto found = listed.find(tabs.At(i).Key);
+    if (found == listed.end() || found->second == 0) continue;
+    --found->second;
+    remove[static_cast<size_t>(i - 1)] = true;
   }
+  tabs.RemoveMarked(remove);
   mainForm_.ResumeWatcher();
   mainForm_.ActivateTimer(100);
 }
@@ -210,8 +238,7 @@ void GroupStore::m_AddToDefault_Click() {
     lines += tab.Tag + "," + tab.ToolTipText + "\r\n";
   }
   try {
-    CheckGroupName(options_.DefaultGroup);
-    files_.AppendFile(GroupFilePath(options_.DefaultGroup), lines);
+    AppendToGroup(options_.DefaultGroup, lines);
   } catch (const PlatformError& error) {
     ShowFailure("Error encountered while adding to the group:", error);
   }

@@ -1,7 +1,11 @@
 // Group files: names, the file format, saving the open windows as a group and opening one.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,35 +19,59 @@ class IPrompts;
 class MainForm;
 struct Options;
 
-// Trims spaces at both ends in place; valid when not empty and free of ; , ' " : and of
-// control characters (a tab splits the packed lists, a line break splits a group line).
-bool IsValidName(std::string& name);
-// A name that becomes a file name: also free of \ / * ? < > |, not ending in a dot, and not a
-// device name (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with or without an extension).
-bool IsValidGroupName(std::string& name);
-// Takes the text before the first separator (as it is) out of `remaining`; without a
-// separator, the whole remaining text trimmed of spaces.
-std::string NextField(std::string& remaining, const std::string& separator);
+// One site of a group: its short name and URL. The texts are views into storage the caller
+// keeps alive (a group file's text, a grid's copied cells) for as long as the list is used.
+struct SiteRef {
+  std::string_view shortName;
+  std::string_view url;
+  bool operator==(const SiteRef&) const = default;
+};
 
-// The lines of a text file: each ends at CR LF or a lone CR, the end not part of the line.
-std::vector<std::string> SplitLines(const std::string& text);
-// The entries of a group file in file order: the text before the first comma and all after
-// it; lines without a comma are skipped.
-std::vector<std::pair<std::string, std::string>> ParseGroupFile(const std::string& text);
+// Trims spaces at both ends in place; valid when not empty and free of ; , ' " : and of
+// control characters (a line break would split a group line). The rule for names the user
+// types.
+bool IsValidName(std::string& name);
+// Whether a name can be a plain file name inside the Groups folder: not empty; none of
+// \ / : * ? " < > | nor control characters; not ending in a dot or a space (which also
+// refuses "." and ".."); not a device name (CON PRN AUX NUL CONIN$ CONOUT$, COM and LPT with
+// 0-9 or a superscript 1-3), with or without an extension, in any letter case.
+bool IsPlainFileName(std::string_view name);
+// The length of UTF-8 text in UTF-16 code units, as Windows counts a path.
+std::size_t Utf16Length(std::string_view text);
+// The longest path Windows opens without the long-path prefix, in UTF-16 code units.
+inline constexpr std::size_t kMaxPathUnits = 259;
+
+// The entries of a group file in file order, as views into `text`: the text before the first
+// comma and all after it; lines without a comma are skipped.
+std::vector<SiteRef> ParseGroupFile(std::string_view text);
 
 class GroupStore {
  public:
   GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
              IPrompts& prompts);
 
+  // The file of a group. Throws PlatformError, before any file is touched, when the name is
+  // not a plain file name or the path would be too long for Windows to open.
   std::string GroupFilePath(const std::string& name) const;
   std::string GroupsFolder() const;
 
   // Throws PlatformError when the file cannot be written; an existing group is then kept whole.
   void SaveGroup(const std::string& name);
   void StartGroup(const std::string& sGrName);
-  void StartGroupStr(const std::string& sShortNURL);
-  void DeleteSetStr(const std::string& sHandles);
+  // Opens one browser per site, each with its tab, short name and URL.
+  void StartGroupStr(std::span<const SiteRef> sites);
+  // Closes the browser windows and removes their tabs; costs grow linearly with the count.
+  void DeleteSetStr(std::span<const WindowHandle> windows);
+
+  // Writes a group's file anew, or appends lines to it (creating a missing file, not a missing
+  // folder). Either way the whole new file replaces the old one in one step, so a write that
+  // fails leaves the file as it was. Throws PlatformError.
+  void WriteGroup(const std::string& name, std::string_view content);
+  void AppendToGroup(const std::string& name, std::string_view lines);
+  // Told the name of every group the program has just written.
+  void SetWrittenHandler(std::function<void(const std::string& name)> handler) {
+    written_ = std::move(handler);
+  }
 
   // Menu commands; failures are shown in a message box.
   void mSaveGroup_Click();
@@ -59,6 +87,7 @@ class GroupStore {
   Options& options_;
   IFileSystem& files_;
   IPrompts& prompts_;
+  std::function<void(const std::string& name)> written_;
 };
 
 }  // namespace wendrel

@@ -217,6 +217,9 @@ void MainForm::TabStrip1_Click() {
     windows.ShowWindow(window, kSwRestore);
     windows.BringWindowToTop(window);
   });
+  // The caption comes from fresh details even inside a pass: the window may have navigated or
+  // gone since the pass read it, at the pump points above or in the pass itself.
+  browsers_.ForgetDetails(window);
   IgnoringErrors([&] { UpdateTabCaption(i); });
   IgnoringErrors([&] { AdjustHeight(); });
   IgnoringErrors([&] { PlaceAboveStrip(window, kSwpFrameChanged); });

@@ -56,6 +56,37 @@ void TabStrip::Remove(int index) {
   }
 }
 
+void TabStrip::RemoveMarked(const std::vector<bool>& marked) {
+  const int count = Count();
+  if (static_cast<int>(marked.size()) != count) throw std::invalid_argument("one flag per tab");
+  auto removed = [&](int index) { return marked[static_cast<size_t>(index - 1)]; };
+  int selected = 0;  // the old index of the tab selected afterwards
+  if (selected_ != 0) {
+    for (int i = selected_; i <= count && selected == 0; ++i) {
+      if (!removed(i)) selected = i;
+    }
+    for (int i = count; i >= 1 && selected == 0; --i) {
+      if (!removed(i)) selected = i;
+    }
+  }
+  // From the last tab back, so each removal leaves the indices of those before it unchanged.
+  for (int i = count; i >= 1; --i) {
+    if (removed(i)) view_.RemoveTab(i);
+  }
+  int kept = 0;
+  int newSelected = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (removed(i)) continue;
+    if (i == selected) newSelected = kept + 1;
+    if (kept != i - 1) tabs_[static_cast<size_t>(kept)] = std::move(tabs_[static_cast<size_t>(i - 1)]);
+    ++kept;
+  }
+  tabs_.resize(static_cast<size_t>(kept));
+  const bool selectedRemoved = selected_ != 0 && removed(selected_);
+  selected_ = newSelected;
+  if (selectedRemoved && selected_ != 0) view_.SetSelected(selected_);
+}
+
 void TabStrip::SetKey(int index, const std::string& key) { Mutable(index).Key = key; }
 
 void TabStrip::SetTag(int index, const std::string& tag) { Mutable(index).Tag = tag; }

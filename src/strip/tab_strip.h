@@ -36,6 +36,10 @@ class TabStrip {
   // Removing a tab before the selected one keeps the selection on the same tab; removing the
   // selected tab selects the tab that takes its index, or the new last tab.
   void Remove(int index);
+  // Removes the tabs whose flag is set (one flag per tab, in index order) in one sweep. The
+  // selection ends where removing them one at a time would leave it: on the selected tab if it
+  // stays, else on the first remaining tab after it, else on the last remaining tab.
+  void RemoveMarked(const std::vector<bool>& marked);
   void SetKey(int index, const std::string& key);
   void SetTag(int index, const std::string& tag);
   void SetCaption(int index, const std::string& caption);

@@ -16,12 +16,13 @@ void ActiveTabCommands::m_ShortName_Click() {
   TabStrip& tabs = mainForm_.Tabs();
   if (tabs.Count() == 0) return;
   // Remember the tab by its key: a pass that runs while the box is up may move or remove it.
-  const Tab& active = tabs.At(tabs.SelectedIndex());
-  const std::string key = active.Key;
-  std::string name = prompts_
-                         .InputBox("Enter a short name without special characters for the active tab",
-                                   "Wendrel", active.Caption)
-                         .value_or("");
+  // The box gets copies: a pass while it is up may add or remove tabs and move their storage.
+  const std::string key = tabs.At(tabs.SelectedIndex()).Key;
+  const std::string caption = tabs.At(tabs.SelectedIndex()).Caption;
+  std::string name =
+      prompts_
+          .InputBox("Enter a short name without special characters for the active tab", "Wendrel", caption)
+          .value_or("");
   if (!IsValidName(name)) {
     prompts_.MessageBox("Name ignored. Please retry with valid characters.", Buttons::kOk, "Wendrel");
     return;

@@ -118,7 +118,9 @@ void TrayMenu::mAbout_Click() {
 }
 
 void TrayMenu::m_Info_Click() {
-  groups_.StartGroupStr("Info\t" + platform_.files.ProgramFolder() + "\\WENDREL.HTM");
+  const std::string page = platform_.files.ProgramFolder() + "\\WENDREL.HTM";
+  const SiteRef info[] = {{"Info", page}};
+  groups_.StartGroupStr(info);
 }
 
 void TrayMenu::m_OptionsEtc_Click() { dialog_.Show("T"); }

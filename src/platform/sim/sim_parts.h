@@ -161,7 +161,8 @@ class SimDesktop::DialogView : public IDialogView {
   std::int32_t OuterHeight() override { return OptionsEtc::kClientHeight + 60 + 360; }
   void Move(std::int32_t, std::int32_t) override {}
   void Show() override;
-  void Activate() override {}
+  // Activating a window lets the desktop deliver what is pending, as every activation does.
+  void Activate() override { d_.Pump(PumpKind::kAny); }
   void Refresh() override {}
 
  private:
