@@ -61,5 +61,37 @@ TEST(TabStrip, FindsTheFirstTabWithAKeyExactly) {
   EXPECT_EQ(tabs.Find("h7"), 0);
 }
 
+TEST(TabStrip, RemovingMarkedTabsEndsAsRemovingThemOneByOne) {
+  // Every subset of six tabs, with every tab selected: one sweep leaves the same tabs and the
+  // same selection as removing them one at a time, from the first or from the last.
+  constexpr int kTabs = 6;
+  for (int mask = 0; mask < (1 << kTabs); ++mask) {
+    for (int selected = 1; selected <= kTabs; ++selected) {
+      for (const bool fromLast : {false, true}) {
+        BlankView view;
+        TabStrip swept(view);
+        TabStrip oneByOne(view);
+        for (int i = 1; i <= kTabs; ++i) {
+          swept.SetKey(swept.Add(), KeyOf(i));
+          oneByOne.SetKey(oneByOne.Add(), KeyOf(i));
+        }
+        swept.Select(selected);
+        oneByOne.Select(selected);
+        std::vector<bool> marked;
+        for (int i = 0; i < kTabs; ++i) marked.push_back((mask >> i & 1) != 0);
+        swept.RemoveMarked(marked);
+        for (int k = 0; k < kTabs; ++k) {
+          const int i = fromLast ? kTabs - k : k + 1;
+          if (marked[static_cast<size_t>(i - 1)]) oneByOne.Remove(oneByOne.Find(KeyOf(i)));
+        }
+        ASSERT_EQ(swept.Count(), oneByOne.Count()) << mask;
+        for (int i = 1; i <= swept.Count(); ++i) EXPECT_EQ(swept.At(i).Key, oneByOne.At(i).Key);
+        EXPECT_EQ(swept.SelectedIndex(), oneByOne.SelectedIndex())
+            << "mask " << mask << " selected " << selected;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace wendrel
