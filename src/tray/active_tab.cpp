@@ -15,8 +15,8 @@ ActiveTabCommands::ActiveTabCommands(MainForm& mainForm, BrowserOps& browsers, c
 void ActiveTabCommands::m_ShortName_Click() {
   TabStrip& tabs = mainForm_.Tabs();
   if (tabs.Count() == 0) return;
-  // Remember the tab by its key: a pass that runs while the box is up may move or remove it.
-  // The box gets copies: a pass while it is up may add or remove tabs and move their storage.
+  // The box gets a copy of the caption, and the tab is found again by its key afterwards: a
+  // pass that runs while the box is up may add, move or remove tabs.
   const std::string key = tabs.At(tabs.SelectedIndex()).Key;
   const std::string caption = tabs.At(tabs.SelectedIndex()).Caption;
   std::string name =
