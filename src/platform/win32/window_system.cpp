@@ -42,6 +42,11 @@ void WindowSystem::SetWindowLongA(WindowHandle window, std::int32_t index, std::
   ::SetWindowLongA(ToHwnd(window), index, value);
 }
 
+std::int32_t WindowSystem::GetWindowLongA(WindowHandle window, std::int32_t index) {
+  // A window that has gone answers 0, which is what the program expects of it.
+  return static_cast<std::int32_t>(::GetWindowLongW(ToHwnd(window), index));
+}
+
 void WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                                 std::int32_t width, std::int32_t height, std::uint32_t flags) {
   ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, width, height, flags);

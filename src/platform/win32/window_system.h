@@ -19,6 +19,7 @@ class WindowSystem final : public IWindowSystem {
 
   void ShowWindow(WindowHandle window, std::int32_t command) override;
   void SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) override;
+  std::int32_t GetWindowLongA(WindowHandle window, std::int32_t index) override;
   void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                     std::int32_t width, std::int32_t height, std::uint32_t flags) override;
   void BringWindowToTop(WindowHandle window) override;
