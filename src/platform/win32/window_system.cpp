@@ -20,7 +20,9 @@ bool WindowSystem::PreviousInstance() {
   if (instanceMutex_) return false;
   // The mutex lives as long as this process; a second process finds it already there.
   instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, "Wendrel.Instance.9D2C41"));
-  return instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const bool running = instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!running && onInstanceClaimed_) onInstanceClaimed_();
+  return running;
 }
 
 PixelRect WindowSystem::WorkArea() {

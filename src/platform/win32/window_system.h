@@ -1,6 +1,8 @@
 // Window management on the desktop, for the strip and for the browser windows it tracks.
 #pragma once
 
+#include <functional>
+
 #include "platform/win32/handles.h"
 #include "platform/window_system.h"
 
@@ -9,6 +11,9 @@ namespace wendrel::win32 {
 class WindowSystem final : public IWindowSystem {
  public:
   WindowSystem();
+
+  // Runs once this process has become the one running instance of the program.
+  void SetOnInstanceClaimed(std::function<void()> handler) { onInstanceClaimed_ = std::move(handler); }
 
   bool PreviousInstance() override;
   PixelRect WorkArea() override;
@@ -30,6 +35,7 @@ class WindowSystem final : public IWindowSystem {
   std::int32_t tppX_ = 15;
   std::int32_t tppY_ = 15;
   UniqueKernelHandle instanceMutex_;
+  std::function<void()> onInstanceClaimed_;
 };
 
 }  // namespace wendrel::win32
