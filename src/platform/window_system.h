@@ -35,6 +35,8 @@ class IWindowSystem {
   // The calls below act on any top-level window; their results are not examined.
   virtual void ShowWindow(WindowHandle window, std::int32_t command) = 0;
   virtual void SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) = 0;
+  // The window's value at the index (kGwlExStyle: its extended style); 0 for a window that has gone.
+  virtual std::int32_t GetWindowLongA(WindowHandle window, std::int32_t index) = 0;
   virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                             std::int32_t width, std::int32_t height, std::uint32_t flags) = 0;
   virtual void BringWindowToTop(WindowHandle window) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/platform.h"
@@ -38,7 +39,8 @@ MainForm::MainForm(const Platform& platform, Options& options, OptionsFile& opti
       optionsFile_(optionsFile),
       browsers_(browsers),
       hooks_(hooks),
-      tabs_(platform.tabStrip) {
+      tabs_(platform.tabStrip),
+      taskbar_(platform.windows, platform.files) {
   platform_.timer.SetTickHandler([this] { Timer1_Timer(); });
 }
 
@@ -65,6 +67,7 @@ bool MainForm::Load() {
   ApplyBounds();
 
   browsers_.CreateCollection();
+  GiveBackLeftBehind();
   ResumeWatcher();
   platform_.strip.Show();
   hooks_.PrepareTrayIcon();
@@ -145,15 +148,25 @@ void MainForm::HandleIE() {
       tabs_.SetTag(n, "");
       UpdateTabCaption(n);
     }
-    const auto gone = std::find(met.begin(), met.end(), 0);
-    if (gone != met.end()) {
-      const int i = static_cast<int>(gone - met.begin()) + 1;
-      tabs_.Remove(i);
-      selectIndex = std::max(i - 1, 1);
+    // A window the pass did not meet has gone, unless it is still open with the style the
+    // program gave it: then only its item in the collection could not be read, and it keeps
+    // its tab.
+    int gone = 0;
+    for (int i = 1; i <= n && !anotherGone; ++i) {
+      if (met[static_cast<size_t>(i - 1)] || taskbar_.StillTakenAway(tabs_.HandleAt(i))) continue;
       // One removal per pass; a second gone window gets a prompt pass of its own.
-      anotherGone = std::find(gone + 1, met.end(), 0) != met.end();
+      if (gone == 0) {
+        gone = i;
+      } else {
+        anotherGone = true;
+      }
+    }
+    if (gone != 0) {
+      tabs_.Remove(gone);
+      selectIndex = std::max(gone - 1, 1);
     }
   }
+  SettleUntabbedWindows();
 
   if (tabs_.Count() >= 1 && selectIndex >= 1) {
     SelectTab(selectIndex);
@@ -196,10 +209,38 @@ void MainForm::RefreshFirstTab() {
   tabs_.SetToolTipText(1, url);
 }
 
-void MainForm::HideFromTaskbar(WindowHandle window) {
-  platform_.windows.ShowWindow(window, kSwHide);
-  platform_.windows.SetWindowLongA(window, kGwlExStyle, kWsExToolWindow);
-  platform_.windows.ShowWindow(window, kSwShow);
+void MainForm::HideFromTaskbar(WindowHandle window) { taskbar_.TakeAway(window); }
+
+// Windows an earlier run took off the taskbar and could not give back (the machine lost power,
+// or the program and its guard were both ended) get their buttons back before the first pass
+// takes them again, so that the style they get back in the end is their own. Only windows the
+// collection lists are touched: after a restart the old handles may name other windows.
+void MainForm::GiveBackLeftBehind() {
+  if (!taskbar_.ListExists()) return;
+  const auto open = browsers_.OpenSnapshot();
+  browsers_.CloseSnapshot();
+  taskbar_.GiveBackListed(open.value_or(std::vector<WindowHandle>{}));
+}
+
+// A window that the program took off the taskbar and that no tab tracks any more (its tab was
+// removed while it refused to close, or it left the collection) gets its button back; one that
+// has gone is forgotten.
+void MainForm::SettleUntabbedWindows() {
+  std::unordered_set<WindowHandle> tabbed;
+  for (int i = 1; i <= tabs_.Count(); ++i) {
+    if (const auto window = HandleOfKey(tabs_.At(i).Key)) tabbed.insert(*window);
+  }
+  std::vector<WindowHandle> untabbed;
+  for (const auto& [window, style] : taskbar_.Taken()) {
+    if (tabbed.count(window) == 0) untabbed.push_back(window);
+  }
+  for (const WindowHandle window : untabbed) {
+    if (taskbar_.StillTakenAway(window)) {
+      taskbar_.GiveBack(window);
+    } else {
+      taskbar_.Forget(window);
+    }
+  }
 }
 
 void MainForm::SelectTab(int index) {

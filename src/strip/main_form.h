@@ -9,6 +9,7 @@
 #include "platform/strip_window.h"
 #include "platform/types.h"
 #include "strip/tab_strip.h"
+#include "strip/taskbar_buttons.h"
 
 namespace wendrel {
 
@@ -72,6 +73,8 @@ class MainForm {
   void ResumeWatcher();
 
   TabStrip& Tabs() { return tabs_; }
+  // The windows the program took off the taskbar.
+  TaskbarButtons& Taskbar() { return taskbar_; }
   const PixelRect& WorkArea() const { return rcWorkArea_; }
   std::int32_t BaseHeight() const { return lBaseHeight_; }
   const TwipBounds& Bounds() const { return bounds_; }
@@ -82,6 +85,8 @@ class MainForm {
 
  private:
   void ArmRefreshTimer();
+  void GiveBackLeftBehind();
+  void SettleUntabbedWindows();
   void ApplyBounds();
 
   const Platform& platform_;
@@ -90,6 +95,7 @@ class MainForm {
   BrowserOps& browsers_;
   StripHooks& hooks_;
   TabStrip tabs_;
+  TaskbarButtons taskbar_;
 
   PixelRect rcWorkArea_;
   std::int32_t lBaseHeight_ = kDesignedHeight;

@@ -10,12 +10,6 @@
 
 namespace wendrel {
 
-void ShowInTaskbar(IWindowSystem& windows, WindowHandle window) {
-  windows.ShowWindow(window, kSwHide);
-  windows.SetWindowLongA(window, kGwlExStyle, kWsExAppWindow);
-  windows.ShowWindow(window, kSwShow);
-}
-
 Shutdown::Shutdown(MainForm& mainForm, GroupStore& groups, BrowserOps& browsers, OptionsFile& optionsFile,
                    TrayIcon& trayIcon, const Options& options, IWindowSystem& windows, IPrompts& prompts)
     : mainForm_(mainForm),
@@ -54,11 +48,13 @@ void Shutdown::Form_Unload() {
     for (int i = 1; i <= count; ++i) {
       const WindowHandle window = tabs.HandleAt(i);
       windows_.SetWindowPos(window, 0, area.left, area.top, area.Width(), area.Height(), kSwpFrameChanged);
-      ShowInTaskbar(windows_, window);
+      mainForm_.Taskbar().GiveBack(window);
     }
   } else {
     CloseAllIE();
   }
+  // Windows without a tab, and browsers that refused to quit, get their buttons back too.
+  mainForm_.Taskbar().GiveAllBack();
   // From here on nothing may keep the process from ending.
   mainForm_.SuspendWatcher();
   browsers_.ReleaseCollection();
@@ -70,6 +66,8 @@ void Shutdown::Form_Unload() {
   trayIcon_.Delete();
   windows_.EndProcess();
 }
+
+void Shutdown::EndSession() { mainForm_.Taskbar().GiveAllBack(); }
 
 void Shutdown::CloseAllIE() {
   mainForm_.SuspendWatcher();

@@ -14,9 +14,6 @@ class OptionsFile;
 class TrayIcon;
 struct Options;
 
-// Gives a browser window its taskbar button back.
-void ShowInTaskbar(IWindowSystem& windows, WindowHandle window);
-
 class Shutdown {
  public:
   Shutdown(MainForm& mainForm, GroupStore& groups, BrowserOps& browsers, OptionsFile& optionsFile,
@@ -29,6 +26,9 @@ class Shutdown {
   // Always ends the process.
   void Form_Unload();
   void CloseAllIE();
+  // The user's session is ending: every window gets its taskbar button back now, as the
+  // session may end the process at any moment after.
+  void EndSession();
 
  private:
   MainForm& mainForm_;

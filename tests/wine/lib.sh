@@ -173,10 +173,11 @@ equals() {
 }
 quietly() { "$@" >/dev/null; }
 
-# open_frame <class> <title> <url>: a stand-in browser window, waited for until visible.
+# open_frame <class> <title> <url> [exstyle]: a stand-in browser window, waited for until
+# visible; its extended style is the application-window style unless given.
 FRAME_PIDS=()
 open_frame() {
-  wine "$WTOOL" frame "$1" "$2" "$3" >/dev/null 2>&1 </dev/null &
+  wine "$WTOOL" frame "$1" "$2" "$3" ${4:+"$4"} >/dev/null 2>&1 </dev/null &
   FRAME_PIDS+=($!)
   wt wait-window "$1" 0 "$WAIT" "$2" >/dev/null
 }

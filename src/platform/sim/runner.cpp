@@ -29,6 +29,18 @@ std::int32_t Int32(const Word& word) {
   return static_cast<std::int32_t>(value);
 }
 
+// An extended style written as 0x and hex digits.
+std::int32_t ExStyle(const Word& word) {
+  std::uint32_t value = 0;
+  const std::string& text = word.text;
+  const char* first = text.data() + 2;
+  const char* last = text.data() + text.size();
+  if (text.size() < 3 || text.compare(0, 2, "0x") != 0) throw SimError{"not a style: " + text};
+  const auto [end, error] = std::from_chars(first, last, value, 16);
+  if (error != std::errc() || end != last) throw SimError{"not a style: " + text};
+  return static_cast<std::int32_t>(value);
+}
+
 float Coordinate(const Word& word) {
   float value = 0;
   const char* first = word.text.data();
@@ -188,7 +200,7 @@ void ScenarioRunner::Execute(const Words& words) {
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
-             command == "delete") {
+             command == "delete" || command == "exstyle") {
     RunWorld(words);
   } else if (command == "pending") {
     RunPending(words);
@@ -219,6 +231,9 @@ void ScenarioRunner::RunWorld(const Words& words) {
   } else if (command == "minimize") {
     Arity(words, 2, 2);
     desktop_.MinimizeWindow(Int32(words[1]));
+  } else if (command == "exstyle") {
+    Arity(words, 3, 3);
+    desktop_.SetWindowStyle(Int32(words[1]), ExStyle(words[2]));
   } else if (command == "wait") {
     Arity(words, 2, 2);
     const std::int64_t milliseconds = Number(words[1]);
@@ -352,7 +367,7 @@ void ScenarioRunner::RunAnswer(const Words& words) {
 void ScenarioRunner::RunUser(const Words& words) {
   const std::string& command = words[0].text;
   static const std::set<std::string> kUserCommands = {"click", "mouseup", "rclick", "tray",
-                                                      "image", "strip",   "unload"};
+                                                      "image", "strip",   "unload", "endsession"};
   if (kUserCommands.count(command) == 0) throw SimError{"unknown command " + command};
   Program& program = Running();
   MainForm& form = program.mainForm();
@@ -399,6 +414,10 @@ void ScenarioRunner::RunUser(const Words& words) {
   } else if (command == "unload") {
     Arity(words, 1, 1);
     program.CloseStrip();
+  } else if (command == "endsession") {
+    // The user logs off or the machine shuts down: the system tells the program the session ends.
+    Arity(words, 1, 1);
+    program.EndSession();
   }
 }
 

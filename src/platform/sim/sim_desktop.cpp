@@ -144,6 +144,12 @@ void SimDesktop::MinimizeWindow(WindowHandle handle) {
   if (foreground_ == handle) foreground_.reset();
 }
 
+void SimDesktop::SetWindowStyle(WindowHandle handle, std::int32_t exstyle) {
+  SimWindow* window = Live(handle);
+  if (!window) throw SimError{"window " + std::to_string(handle) + " is not open"};
+  window->exstyle = exstyle;
+}
+
 WindowHandle SimDesktop::CreateBrowserWindow() {
   while (nextCreated_ == kStripHandle || Live(nextCreated_)) ++nextCreated_;
   const WindowHandle handle = nextCreated_++;

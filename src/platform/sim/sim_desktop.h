@@ -85,6 +85,8 @@ class SimDesktop {
   void CloseWindow(WindowHandle handle);
   void NavigateWindow(WindowHandle handle, const std::string& url, const std::optional<std::string>& title);
   void MinimizeWindow(WindowHandle handle);
+  // The window's own extended style, as the browser itself sets it.
+  void SetWindowStyle(WindowHandle handle, std::int32_t exstyle);
   void AddFault(WindowHandle handle, WindowFault fault) { faults_[handle].insert(fault); }
   bool HasFault(WindowHandle handle, WindowFault fault) const;
   SimFileSystem& files() { return *files_; }

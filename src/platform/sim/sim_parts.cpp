@@ -77,6 +77,12 @@ void SimDesktop::WindowSystem::SetWindowLongA(WindowHandle window, std::int32_t 
   if (SimWindow* target = d_.Live(window); target && index == kGwlExStyle) target->exstyle = value;
 }
 
+std::int32_t SimDesktop::WindowSystem::GetWindowLongA(WindowHandle window, std::int32_t index) {
+  d_.Trace("GetWindowLongA " + d_.WindowName(window) + " " + std::to_string(index));
+  const SimWindow* target = d_.Live(window);
+  return target && index == kGwlExStyle ? target->exstyle : 0;
+}
+
 void SimDesktop::WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x,
                                             std::int32_t y, std::int32_t width, std::int32_t height,
                                             std::uint32_t flags) {

@@ -17,6 +17,7 @@ class SimDesktop::WindowSystem : public IWindowSystem {
   std::int32_t ScreenHeight() override { return d_.screenHeight_ * d_.twipsPerPixel_; }
   void ShowWindow(WindowHandle window, std::int32_t command) override;
   void SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) override;
+  std::int32_t GetWindowLongA(WindowHandle window, std::int32_t index) override;
   void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                     std::int32_t width, std::int32_t height, std::uint32_t flags) override;
   void BringWindowToTop(WindowHandle window) override;

@@ -7,6 +7,7 @@
 #include "dialog/dialog_slot.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/file_system.h"
+#include "platform/win32/guard.h"
 #include "platform/win32/prompts.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/strip_window.h"
@@ -38,6 +39,7 @@ class ProgramEvents final : public StripEvents {
   void TabStripRightClick(float x, float y) override { program_.mainForm().TabStrip1_MouseUp(2, 0, x, y); }
   void TaskbarCreated() override { tray_.AddAgain(); }
   void DialogClosed() override { program_.dialog().Unload(); }
+  void SessionEnding() override { program_.EndSession(); }
 
  private:
   Program& program_;
@@ -66,6 +68,8 @@ int Run() {
   ::InitCommonControlsEx(&controls);
 
   WindowSystem windows;
+  // The guard is started by the one running instance only, before it touches any window.
+  windows.SetOnInstanceClaimed([] { StartGuard(); });
   StripWindow strip(windows);
   TabStripView tabStrip(strip.TabControl(), windows);
   strip.SetTabStripResized([&tabStrip] { tabStrip.RefreshTools(); });
@@ -79,14 +83,22 @@ int Run() {
   ProgramEvents events(program, windows, tray);
   strip.SetEvents(&events);
 
-  if (!program.Start()) return 0;
-  MSG message{};
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    const HWND dialog = dialogs.Current();
-    if (dialog && ::IsDialogMessageA(dialog, &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+  try {
+    if (!program.Start()) return 0;
+    MSG message{};
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+      const HWND dialog = dialogs.Current();
+      if (dialog && ::IsDialogMessageA(dialog, &message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+  } catch (...) {
+    // A failure that ends the program still gives the windows back before it is reported.
+    program.GiveWindowsBack();
+    throw;
   }
+  // The loop only ends when someone else told the thread to quit: the windows go back all the same.
+  program.GiveWindowsBack();
   return 0;
 }
 
@@ -94,6 +106,8 @@ int Run() {
 }  // namespace wendrel::win32
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (wendrel::win32::RunGuardIfAsked()) return 0;
+  wendrel::win32::EndAtOnceOnCrash();
   try {
     return wendrel::win32::Run();
   } catch (const std::exception& error) {

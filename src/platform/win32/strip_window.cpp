@@ -163,6 +163,12 @@ LRESULT StripWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kDialogClosed:
       if (events_) events_->DialogClosed();
       return 0;
+    case WM_QUERYENDSESSION:
+      // The program never holds up the end of a session, and asks nothing.
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam && events_) events_->SessionEnding();
+      return 0;
     default:
       break;
   }

@@ -33,6 +33,8 @@ class StripEvents {
   virtual void TabStripRightClick(float x, float y) = 0;
   virtual void TaskbarCreated() = 0;
   virtual void DialogClosed() = 0;
+  // The user's session is ending: the process may be ended at any moment after this returns.
+  virtual void SessionEnding() = 0;
 };
 
 // The frame around the tab control: a coloured child that passes the control's notices on.

@@ -20,7 +20,9 @@ bool WindowSystem::PreviousInstance() {
   if (instanceMutex_) return false;
   // The mutex lives as long as this process; a second process finds it already there.
   instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, "Wendrel.Instance.9D2C41"));
-  return instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const bool running = instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!running && onInstanceClaimed_) onInstanceClaimed_();
+  return running;
 }
 
 PixelRect WindowSystem::WorkArea() {
@@ -40,6 +42,11 @@ void WindowSystem::ShowWindow(WindowHandle window, std::int32_t command) {
 
 void WindowSystem::SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) {
   ::SetWindowLongA(ToHwnd(window), index, value);
+}
+
+std::int32_t WindowSystem::GetWindowLongA(WindowHandle window, std::int32_t index) {
+  // A window that has gone answers 0, which is what the program expects of it.
+  return static_cast<std::int32_t>(::GetWindowLongW(ToHwnd(window), index));
 }
 
 void WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,

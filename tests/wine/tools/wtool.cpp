@@ -265,16 +265,17 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A stand-in browser window: class IEFrame, the page title as caption, an address bar.
-int Frame(const char* className, const char* title, const char* url) {
+// A stand-in browser window: class IEFrame, the page title as caption, an address bar, and
+// its own extended style (the application-window style unless given).
+int Frame(const char* className, const char* title, const char* url, DWORD exStyle) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = FrameProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = className;
   RegisterClassA(&wc);
-  const HWND window = CreateWindowExA(WS_EX_APPWINDOW, className, title, WS_OVERLAPPEDWINDOW, 100, 100, 500,
-                                      300, nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND window = CreateWindowExA(exStyle, className, title, WS_OVERLAPPEDWINDOW, 100, 100, 500, 300,
+                                      nullptr, nullptr, wc.hInstance, nullptr);
   CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 400, 22,
                   window, nullptr, wc.hInstance, nullptr);
   ShowWindow(window, SW_SHOW);
@@ -479,6 +480,37 @@ int main(int argc, char** argv) {
     CloseHandle(process);
     return 0;
   }
-  if (command == "frame") return Frame(arg(2), arg(3), arg(4));  // class title url
+  if (command == "frame") {  // class title url [exstyle]
+    return Frame(arg(2), arg(3), arg(4),
+                 argc > 5 ? static_cast<DWORD>(std::strtoul(arg(5), nullptr, 0)) : WS_EX_APPWINDOW);
+  }
+  if (command == "windows") {  // pid: every top-level window of that process
+    for (HWND window : TopLevel(nullptr, nullptr, static_cast<DWORD>(std::atol(arg(2))), false))
+      PrintWindow(window);
+    return 0;
+  }
+  if (command == "procs") {  // exe-name: the process id of every running process of that name
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 1;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+      if (lstrcmpiA(entry.szExeFile, arg(2)) == 0)
+        std::printf("pid=%lu parent=%lu\n", entry.th32ProcessID, entry.th32ParentProcessID);
+    }
+    CloseHandle(snapshot);
+    return 0;
+  }
+  if (command == "crash") {  // pid: a thread of that process runs code at an address that holds none
+    HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                     PROCESS_VM_WRITE | PROCESS_VM_READ,
+                                 FALSE, static_cast<DWORD>(std::atol(arg(2))));
+    if (!process) return 1;
+    const HANDLE thread = CreateRemoteThread(
+        process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10), nullptr, 0, nullptr);
+    if (thread) CloseHandle(thread);
+    CloseHandle(process);
+    return thread ? 0 : 1;
+  }
   return Usage();
 }
