@@ -4,6 +4,18 @@
 
 WINE_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WAIT=${WENDREL_WAIT:-60}  # seconds any single condition may take before a test fails
+# The shell the programs meet: "wine", Wine's own, whose window collection lists no windows and
+# raises no events, so that Wendrel looks for browser windows itself; or "standin", the stand-in
+# shell of standin/ registered in the prefix, which serves the collection, its events and the
+# browsers' automation (Wendrel's shell path).
+SHELL_MODE=${WENDREL_WINE_SHELL:-wine}
+case "$SHELL_MODE" in
+  wine | standin) ;;
+  *)
+    printf 'FATAL: WENDREL_WINE_SHELL must be "wine" or "standin", not "%s"\n' "$SHELL_MODE" >&2
+    exit 1
+    ;;
+esac
 
 log() { printf '%s\n' "$*" >&2; }
 die() {
@@ -61,6 +73,44 @@ make_prefix() {
   touch "$WINEPREFIX/.wendrel-ready-2"
 }
 
+# use_shell <wine|standin>: registers the stand-in shell as the in-process server of the shell's
+# window collection and of "InternetExplorer.Application", or gives the collection back to
+# Wine's ieframe.dll. Wine 8 loads such a server for these classes only from HKLM (README.md).
+use_shell() {
+  local dir="${WINEPREFIX:?}/drive_c/standin" reg="$WORK/shell.reg"
+  local windows='HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\InprocServer32'
+  local browser='HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{0002DF01-0000-0000-C000-000000000046}\InprocServer32'
+  SHELL_LOG="$dir/standin.log"
+  if [ "$1" = standin ]; then
+    x86_64-w64-mingw32-g++ -O1 -shared -static -o "$WORK/standin.dll" "$WINE_TESTS_DIR/standin/shell.cpp" \
+      "$WINE_TESTS_DIR/standin/standin.def" -lole32 -loleaut32 -luuid -luser32 ||
+      die "the stand-in shell does not build"
+    mkdir -p "$dir"
+    # The shell starts its browsers with the test tool beside it, and logs beside it.
+    cp "$WORK/standin.dll" "$WTOOL" "$dir/"
+    : >"$SHELL_LOG"
+  else
+    rm -rf "$dir"
+  fi
+  # A new prefix has Wine's own shell.
+  [ "$(cat "$WINEPREFIX/.wendrel-shell" 2>/dev/null || echo wine)" = "$1" ] && return 0
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    if [ "$1" = standin ]; then
+      printf '[%s]\r\n@="C:\\\\standin\\\\standin.dll"\r\n"ThreadingModel"="Apartment"\r\n\r\n' "$windows"
+      printf '[%s]\r\n@="C:\\\\standin\\\\standin.dll"\r\n"ThreadingModel"="Apartment"\r\n' "$browser"
+    else
+      printf '[%s]\r\n@="C:\\\\windows\\\\system32\\\\ieframe.dll"\r\n"ThreadingModel"="Apartment"\r\n\r\n' "$windows"
+      printf '[-%s]\r\n' "$browser"
+    fi
+  } >"$reg"
+  wine regedit /S "$(winpath "$reg")" >/dev/null 2>&1 || die "the shell cannot be registered"
+  # The registry reaches the disk when the prefix's server ends.
+  wineserver -w
+  echo "$1" >"$WINEPREFIX/.wendrel-shell"
+}
+in_standin_mode() { [ "$SHELL_MODE" = standin ]; }
+
 # wine_session_start <artefact-dir>
 wine_session_start() {
   # The session's scratch folder is emptied below: refuse a missing or root artefact folder, so
@@ -96,6 +146,7 @@ wine_session_start() {
     die "the test tool does not build"
 
   make_prefix
+  use_shell "$SHELL_MODE"
   wine explorer /desktop=shell,1024x768 "$WTOOL" keep >/dev/null 2>&1 &
   KEEPER_PID=$!
   # The program under test must find the taskbar's work area, not the whole screen.
@@ -180,6 +231,12 @@ open_frame() {
   wine "$WTOOL" frame "$1" "$2" "$3" ${4:+"$4"} >/dev/null 2>&1 </dev/null &
   FRAME_PIDS+=($!)
   wt wait-window "$1" 0 "$WAIT" "$2" >/dev/null
+}
+# open_frames <class> <count> <name>: a burst of stand-in browser windows from one process,
+# "<name> 1" at http://www.<name>1.org/ and so on, all made at once.
+open_frames() {
+  wine "$WTOOL" frames "$1" "$2" "$3" >/dev/null 2>&1 </dev/null &
+  FRAME_PIDS+=($!)
 }
 close_frames() {
   local pid
@@ -294,6 +351,13 @@ click_tab() {
   [ -n "$line" ] || return 1
   xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
 }
+# click_strip_tab <n> [button]: clicks tab n of the strip (the left button unless told).
+click_strip_tab() {
+  local line
+  line=$(wt tabs | grep "^tab=$1 ")
+  [ -n "$line" ] || return 1
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click "${2:-1}"
+}
 # click_row <window-title> <columns> <row>: clicks a row (0 is the first below the header) of
 # the window's list view with that many columns (tabs 6, groups 1, group lines 3).
 click_row() {
@@ -305,3 +369,26 @@ click_row() {
 # The rows of a list view as "cell|cell|...", one a line.
 list_rows() { wt listview "$1" "$2" | sed -n 's/^row=[0-9]* .* text=//p'; }
 control_shown() { wt controls "$1" | grep -qF "text=$2"; }
+
+# The Linux process that runs the wendrel.exe of a folder: its command line starts with the
+# program's Windows path.
+linux_pid_of() {
+  local want proc first
+  want=$(winpath "$1/wendrel.exe")
+  for proc in /proc/[0-9]*; do
+    first=$(tr '\0' '\n' <"$proc/cmdline" 2>/dev/null | head -n1)
+    if [ "$first" = "$want" ]; then
+      echo "${proc#/proc/}"
+      return 0
+    fi
+  done
+  return 1
+}
+# The clock ticks (user and system, all threads) a Linux process has used so far.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# hwnd_of <title>: the handle of the browser window with the title.
+hwnd_of() { field "$(wt list IEFrame | grep -F "title=$1" | head -n1)" hwnd; }
+# The stand-in shell's log without the events it raised: the calls it received.
+shell_calls() { grep -v '^raise ' "$SHELL_LOG"; }
+# How many times the collection was walked: once per reconciliation pass.
+enumerations() { grep -c '^_NewEnum ' "$SHELL_LOG"; }

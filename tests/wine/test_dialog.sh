@@ -74,3 +74,24 @@ test_dialog_edits_a_group_and_an_option() {
   check "the options file holds the caption width 12" \
     equals "$(head -n1 "$folder/Wendrel.CFG" | tr -d '\r')" '"DEFAULT","**UNKNOWN**",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,12'
 }
+
+test_a_click_on_the_current_page_tab_runs_its_handling() {
+  local folder
+  folder=$(new_folder pageclick "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  wait_until "$WAIT" tray_icon_shown
+  open_tray_menu || return 1
+  menu_click options
+  wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1
+  click_tab "$DIALOG" "&Options"
+  wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button" || return 1
+  # An answer changed but not updated...
+  wt settext "$DIALOG" 0 "12"
+  wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=12\$"' || return 1
+  # ...gives way to the stored options when the page is chosen again, as when coming back to it.
+  click_tab "$DIALOG" "&Options"
+  check "a click on the current page's tab shows the stored options again" \
+    wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=8\$"'
+  check "the page stays" control_shown "$DIALOG" "Unless the Update button"
+}

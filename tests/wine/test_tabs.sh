@@ -87,6 +87,9 @@ test_a_tab_shows_its_url_as_tooltip() {
   open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
   open_frame IEFrame "Beta Page" "http://www.beta.org/x"
   wait_until "$WAIT" tab_count_is 2 || return 1
+  # The pointer may still rest where an earlier test left it, over tab 1: without a move onto
+  # the tab there is no hover.
+  xdotool mousemove 512 300
   line=$(wt tabs | grep '^tab=1 ')
   xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2))
   check "hovering tab 1 shows its URL" quietly wt wait-window tooltips_class32 "$PID" "$WAIT" "http://www.alpha.com/"
@@ -95,4 +98,33 @@ test_a_tab_shows_its_url_as_tooltip() {
   xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2))
   check "hovering tab 2 shows its URL" quietly wt wait-window tooltips_class32 "$PID" "$WAIT" "http://www.beta.org/x"
   xdotool mousemove 512 300
+}
+
+test_a_click_on_the_selected_tab_brings_its_window_back() {
+  local folder line
+  folder=$(new_folder reclick "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
+  wait_until "$WAIT" tab_count_is 2 || return 1
+  wait_until "$WAIT" eval '[ "$(selected_tab)" = 2 ]' || return 1
+  wt showwindow "Beta Page" 6 # SW_MINIMIZE
+  wait_until "$WAIT" eval '[ "$(wt iconic "Beta Page")" = iconic=1 ]' || return 1
+  if in_standin_mode; then : >"$SHELL_LOG"; fi
+  click_strip_tab 2
+  check "a click on the selected tab restores its window" \
+    wait_until "$WAIT" eval '[ "$(wt iconic "Beta Page")" = iconic=0 ]'
+  check "and brings it forward" wait_until "$WAIT" foreground_title_is "Beta Page"
+  line=$(wt list IEFrame | grep "title=Beta Page\$")
+  check "laid over the work area above the strip" equals "$(field "$line" y),$(field "$line" h)" "0,723"
+  check "the tab stays selected" equals "$(selected_tab)" 2
+  if in_standin_mode; then
+    # The click's handling reads the window's details afresh: one walk of the collection.
+    check "the click is handled once" equals "$(enumerations)" 1
+    : >"$SHELL_LOG"
+    click_strip_tab 1
+    check "a click on another tab brings its window forward" wait_until "$WAIT" foreground_title_is "Alpha Page"
+    check "that click is handled once too" equals "$(enumerations)" 1
+  fi
 }

@@ -13,6 +13,7 @@
 #include "platform/win32/base_window.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/strip_window.h"
+#include "platform/win32/tab_strip_view.h"
 
 namespace wendrel::win32 {
 namespace {
@@ -236,6 +237,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   UniqueGdiObject bold_;
   UniqueGdiObject regular_;
   HWND tabs_ = nullptr;
+  TabClicks pageClicks_;
   std::vector<std::unique_ptr<Panel>> panels_;
   std::map<std::string, Panel*> frames_;
   std::vector<std::unique_ptr<Control>> controls_;
@@ -543,9 +545,8 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
   if (message == WM_NOTIFY) {
     const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
     if (header.hwndFrom == tabs_) {
-      if (header.code == TCN_SELCHANGE) {
-        dialog_.TabStrip1_Click(static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)) + 1);
-      }
+      // A click on the current page's tab runs the page's handling too.
+      if (const auto page = pageClicks_.OnNotify(tabs_, header.code)) dialog_.TabStrip1_Click(*page + 1);
       return 0;
     }
     const auto found = byWindow_.find(header.hwndFrom);

@@ -110,7 +110,43 @@ class ComShellWindows final : public IShellWindows {
  public:
   explicit ComShellWindows(ComPtr<::IShellWindows> windows) : windows_(std::move(windows)) {}
 
+  // One enumerator read in batches: a walk costs the shell a few calls whatever the number of
+  // windows, where asking for each item by index would cost one more call per window (and
+  // Windows serves the collection from another process). Count and Item stand in for a
+  // collection without an enumerator.
   std::vector<std::unique_ptr<IBrowser>> Items() override {
+    ComPtr<IUnknown> unknown;
+    ComPtr<IEnumVARIANT> enumerator;
+    if (FAILED(windows_->_NewEnum(unknown.GetAddressOf())) || !unknown || FAILED(unknown.As(&enumerator))) {
+      return ItemsByIndex();
+    }
+    std::vector<std::unique_ptr<IBrowser>> items;
+    constexpr ULONG kBatch = 64;
+    std::array<VARIANT, kBatch> batch;
+    for (;;) {
+      for (VARIANT& item : batch) ::VariantInit(&item);
+      ULONG fetched = 0;
+      const HRESULT result = enumerator->Next(kBatch, batch.data(), &fetched);
+      Check(result);
+      for (ULONG i = 0; i < fetched && i < kBatch; ++i) {
+        items.push_back(AsBrowser(batch[i].vt == VT_DISPATCH ? batch[i].pdispVal : nullptr));
+        ::VariantClear(&batch[i]);
+      }
+      if (result != S_OK || fetched < kBatch) return items;
+    }
+  }
+
+ private:
+  static std::unique_ptr<IBrowser> AsBrowser(IDispatch* item) {
+    ComPtr<IWebBrowser2> browser;
+    if (!item ||
+        FAILED(item->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())))) {
+      return nullptr;
+    }
+    return std::make_unique<ComBrowser>(std::move(browser));
+  }
+
+  std::vector<std::unique_ptr<IBrowser>> ItemsByIndex() {
     long count = 0;
     Check(windows_->get_Count(&count));
     std::vector<std::unique_ptr<IBrowser>> items;
@@ -120,19 +156,11 @@ class ComShellWindows final : public IShellWindows {
       index.vt = VT_I4;
       index.lVal = i;
       ComPtr<IDispatch> item;
-      ComPtr<IWebBrowser2> browser;
-      if (SUCCEEDED(windows_->Item(index, &item)) && item &&
-          SUCCEEDED(
-              item->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())))) {
-        items.push_back(std::make_unique<ComBrowser>(std::move(browser)));
-      } else {
-        items.push_back(nullptr);
-      }
+      items.push_back(SUCCEEDED(windows_->Item(index, &item)) ? AsBrowser(item.Get()) : nullptr);
     }
     return items;
   }
 
- private:
   ComPtr<::IShellWindows> windows_;
 };
 

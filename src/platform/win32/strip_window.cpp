@@ -108,9 +108,8 @@ void StripWindow::Restore() {
 
 void StripWindow::OnTabNotify(const NMHDR& header) {
   if (header.hwndFrom != tabControl_ || !events_) return;
-  if (header.code == TCN_SELCHANGE) {
-    const auto selected = static_cast<int>(::SendMessageA(tabControl_, TCM_GETCURSEL, 0, 0));
-    if (selected >= 0) events_->TabClicked(selected + 1);
+  if (const auto clicked = tabClicks_.OnNotify(tabControl_, header.code)) {
+    events_->TabClicked(*clicked + 1);
   } else if (header.code == NM_RCLICK) {
     POINT at{};
     ::GetCursorPos(&at);

@@ -11,6 +11,7 @@
 
 #include "platform/strip_window.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/tab_strip_view.h"
 #include "platform/window_system.h"
 
 namespace wendrel::win32 {
@@ -91,6 +92,7 @@ class StripWindow final : public IStripWindow, public BaseWindow<StripWindow> {
   HWND image_ = nullptr;  // children are destroyed with the strip
   std::unique_ptr<FrameWindow> frame_;
   HWND tabControl_ = nullptr;
+  TabClicks tabClicks_;
   UINT taskbarCreated_ = 0;
 };
 

@@ -1,10 +1,30 @@
 #include "platform/win32/tab_strip_view.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace wendrel::win32 {
+
+std::optional<int> TabClicks::OnNotify(HWND tabControl, UINT code) {
+  const auto selected = static_cast<int>(::SendMessageA(tabControl, TCM_GETCURSEL, 0, 0));
+  if (code == TCN_SELCHANGE) {
+    pressSelected_ = ::GetKeyState(VK_LBUTTON) < 0;
+    if (selected >= 0) return selected;
+  } else if (code == NM_CLICK && !std::exchange(pressSelected_, false)) {
+    // The release of a press on the selected tab; a release beside the tabs is no tab's click.
+    const DWORD at = ::GetMessagePos();
+    TCHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ::ScreenToClient(tabControl, &hit.pt);
+    const auto index =
+        static_cast<int>(::SendMessageA(tabControl, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (index >= 0 && index == selected) return selected;
+  }
+  return std::nullopt;
+}
 
 TabStripView::TabStripView(HWND tabControl, IWindowSystem& windows)
     : tabControl_(tabControl),

@@ -1,6 +1,7 @@
 // TabStrip1 drawn by a multi-row tab control, with a tooltip tool over every tab.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,18 @@
 #include "platform/window_system.h"
 
 namespace wendrel::win32 {
+
+// Turns a tab control's notices into one click for every click on a tab. A press on another tab
+// selects it and says so (TCN_SELCHANGE); a press on the selected tab changes nothing, so only
+// the release (NM_CLICK) tells of it. A selection made with the keyboard counts as a click too.
+class TabClicks {
+ public:
+  // The tab (0-based) whose click this notice completes, if any.
+  std::optional<int> OnNotify(HWND tabControl, UINT code);
+
+ private:
+  bool pressSelected_ = false;  // the press of the click under way already selected a tab
+};
 
 class TabStripView final : public ITabStripView {
  public:

@@ -5,11 +5,14 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "../standin/announce.h"
 
 namespace {
 
@@ -260,30 +263,107 @@ std::string BoxText(HWND box) {
   return text;
 }
 
+// Stand-in browser windows, any number in one process: they announce their arrival and
+// departure to the stand-in shell, if one is running, and the process ends with its last one.
+int openFrames = 0;
+
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) PostQuitMessage(0);
+  if (message == WM_DESTROY) {
+    standin::Announce(window, false);
+    if (--openFrames == 0) PostQuitMessage(0);
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A stand-in browser window: class IEFrame, the page title as caption, an address bar, and
-// its own extended style (the application-window style unless given).
-int Frame(const char* className, const char* title, const char* url, DWORD exStyle) {
+// A stand-in browser window: the page title as caption, an address bar, and its own extended
+// style (the application-window style unless given); shown unless the window is to wait for its
+// browser object to show it.
+HWND NewFrame(const char* className, const char* title, const char* url, bool show, DWORD exStyle) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = FrameProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = className;
-  RegisterClassA(&wc);
+  RegisterClassA(&wc);  // fails harmlessly for the second window of the class
   const HWND window = CreateWindowExA(exStyle, className, title, WS_OVERLAPPEDWINDOW, 100, 100, 500, 300,
                                       nullptr, nullptr, wc.hInstance, nullptr);
+  if (!window) return nullptr;
+  ++openFrames;
   CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 400, 22,
                   window, nullptr, wc.hInstance, nullptr);
-  ShowWindow(window, SW_SHOW);
+  if (show) ShowWindow(window, SW_SHOW);
+  standin::Announce(window, true);
+  return window;
+}
+
+int RunFrames() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (openFrames > 0 && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  return 0;
+}
+
+// Delivers this process's messages (its frames answer the program's questions) for `ms`.
+void Pump(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+int StripTabCount() {
+  const auto strips = TopLevel("WendrelStrip", nullptr, 0, false);
+  const HWND tab = strips.empty() ? nullptr : FindChild(strips[0], WC_TABCONTROLA);
+  DWORD_PTR count = 0;
+  if (!tab || !SendMessageTimeoutA(tab, TCM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return -1;
+  return static_cast<int>(count);
+}
+
+// Opens `count` windows one after the other and prints how long each took to get its tab, then
+// the median; the windows stay open until the program is done with them. A first window, not
+// timed, lets the program finish starting up.
+int TimeToTab(int count, double seconds) {
+  std::vector<ULONGLONG> times;
+  std::vector<HWND> windows;
+  for (int i = 0; i <= count; ++i) {
+    const int before = StripTabCount();
+    const std::string title = "Timed " + std::to_string(i);
+    const std::string url = "http://timed" + std::to_string(i) + ".example.org/";
+    const ULONGLONG start = GetTickCount64();
+    windows.push_back(NewFrame("IEFrame", title.c_str(), url.c_str(), true, WS_EX_APPWINDOW));
+    while (StripTabCount() != before + 1) {
+      if (GetTickCount64() - start > static_cast<ULONGLONG>(seconds * 1000)) {
+        std::printf("timeout\n");
+        return 1;
+      }
+      Pump(5);
+    }
+    if (i > 0) {
+      times.push_back(GetTickCount64() - start);
+      std::printf("ms=%llu\n", times.back());
+      std::fflush(stdout);
+    }
+    // The next window opens after the pass has ended: its last steps select the new tab and
+    // bring the strip to the foreground.
+    const HWND strip = TopLevel("WendrelStrip", nullptr, 0, false).front();
+    const HWND tab = FindChild(strip, WC_TABCONTROLA);
+    while (!(SendMessageA(tab, TCM_GETCURSEL, 0, 0) == before && GetForegroundWindow() == strip)) {
+      if (GetTickCount64() - start > static_cast<ULONGLONG>(seconds * 1000)) break;
+      Pump(5);
+    }
+  }
+  std::vector<ULONGLONG> sorted = times;
+  std::sort(sorted.begin(), sorted.end());
+  std::printf("median=%llu\n", sorted[sorted.size() / 2]);
+  std::fflush(stdout);
+  for (HWND window : windows) DestroyWindow(window);
   return 0;
 }
 
@@ -480,10 +560,43 @@ int main(int argc, char** argv) {
     CloseHandle(process);
     return 0;
   }
-  if (command == "frame") {  // class title url [exstyle]
-    return Frame(arg(2), arg(3), arg(4),
-                 argc > 5 ? static_cast<DWORD>(std::strtoul(arg(5), nullptr, 0)) : WS_EX_APPWINDOW);
+  if (command == "frame") {  // class title url [hidden] [exstyle]
+    bool show = true;
+    DWORD exStyle = WS_EX_APPWINDOW;
+    for (int i = 5; i < argc; ++i) {
+      if (std::strcmp(argv[i], "hidden") == 0) {
+        show = false;
+      } else {
+        exStyle = static_cast<DWORD>(std::strtoul(argv[i], nullptr, 0));
+      }
+    }
+    if (!NewFrame(arg(2), arg(3), arg(4), show, exStyle)) return 1;
+    return RunFrames();
   }
+  if (command == "frames") {  // class count name: "name 1" at http://www.name1.org/, ...
+    // All are made first, then shown and announced together: a burst of arrivals.
+    std::vector<HWND> windows;
+    for (int i = 1; i <= std::atoi(arg(3)); ++i) {
+      const std::string title = std::string(arg(4)) + " " + std::to_string(i);
+      const std::string url = "http://www." + std::string(arg(4)) + std::to_string(i) + ".org/";
+      windows.push_back(NewFrame(arg(2), title.c_str(), url.c_str(), false, WS_EX_APPWINDOW));
+    }
+    for (HWND window : windows) ShowWindow(window, SW_SHOW);
+    return RunFrames();
+  }
+  if (command == "showwindow") {  // title command: ShowWindow on the visible window with the title
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    if (windows.empty()) return 1;
+    ShowWindow(windows[0], std::atoi(arg(3)));
+    return 0;
+  }
+  if (command == "iconic") {  // title: whether the window with the title is minimised
+    const auto windows = TopLevel(nullptr, arg(2), 0, false);
+    if (windows.empty()) return 1;
+    std::printf("iconic=%d\n", IsIconic(windows[0]) ? 1 : 0);
+    return 0;
+  }
+  if (command == "time-to-tab") return TimeToTab(std::atoi(arg(2)), number(3, 60));  // count timeout
   if (command == "windows") {  // pid: every top-level window of that process
     for (HWND window : TopLevel(nullptr, nullptr, static_cast<DWORD>(std::atol(arg(2))), false))
       PrintWindow(window);
