@@ -669,8 +669,8 @@ class Storm {
     shownBefore_ = prompts_.Shown();
   }
 
-  // Lets every queued event happen and every pass run, then one more pass refreshes captions
-  // of windows that navigated since the last one.
+  // Lets every queued event happen and every pass run. Then half the windows show other pages
+  // and one more window opens: the pass that follows must bring every caption up to date.
   void Settle() {
     step_ = kEventsPerStorm + 1;
     Guarded("settle", [&] {
@@ -678,7 +678,10 @@ class Storm {
       desktop_.Pump(PumpKind::kInputBox);
       desktop_.Pump(PumpKind::kMenu);
       desktop_.Wait(10000);
-      program_->mainForm().ActivateTimer(100);
+      for (const WindowHandle window : Open()) {
+        if (texts_.Pick(2) == 0) desktop_.NavigateWindow(window, texts_.Url(), texts_.Name());
+      }
+      desktop_.OpenWindow(FreeHandle(), texts_.Url(), "");
       desktop_.Wait(10000);
     });
     AfterStep();
