@@ -226,29 +226,34 @@ class CheckedFiles : public IFileSystem {
 
   std::string ProgramFolder() override { return files_.ProgramFolder(); }
   std::string ReadFile(const std::string& path) override { return files_.ReadFile(path); }
+  // A write that went through is read back as the program would read it; one that failed must
+  // leave the bytes on disk as they were.
   void ReplaceFile(const std::string& path, std::string_view content) override {
     const auto before = Peek(path);
-    if (lineEdit_ && before) CheckLineEdit(path, *before, std::string(content));
+    if (lineEdit_) {
+      if (const auto text = Read(path)) CheckLineEdit(path, *text, std::string(content));
+    }
     Checked(/*tell=*/true, [&] { files_.ReplaceFile(path, content); },
             [&](bool done) {
-              const auto after = Peek(path);
-              if (done && after != std::optional<std::string>(content)) {
+              if (done && Read(path) != std::optional<std::string>(content)) {
                 log_.Fault("replacing " + Name(path) + " left other content");
               }
-              if (!done && after != before)
+              if (!done && Peek(path) != before)
                 log_.Fault("a failed replace of " + Name(path) + " changed the file");
             });
   }
   void AppendFile(const std::string& path, std::string_view content) override {
     const auto before = Peek(path);
+    const auto text = Read(path);
     Checked(/*tell=*/true, [&] { files_.AppendFile(path, content); },
             [&](bool done) {
+              if (done && Read(path) != text.value_or("") + std::string(content)) {
+                log_.Fault("appending to " + Name(path) + " left other content");
+              }
               const auto after = Peek(path);
-              const std::string old = before.value_or("");
-              const std::string whole = old + std::string(content);
-              if (done && after != whole) log_.Fault("appending to " + Name(path) + " left other content");
               if (!done && after != before) {
-                const bool torn = after && after->starts_with(old) && whole.starts_with(*after);
+                const std::string old = before.value_or("");
+                const bool torn = after && after->starts_with(old) && after->size() > old.size();
                 if (!(torn && kPassOverTornAppends)) {
                   log_.Fault("a failed append to " + Name(path) + " changed the file");
                 }
@@ -308,6 +313,13 @@ class CheckedFiles : public IFileSystem {
   }
   std::string Name(const std::string& path) { return Lower(Relative(path)).substr(0, 60); }
   std::optional<std::string> Peek(const std::string& path) { return files_.Peek(Relative(path)); }
+  std::optional<std::string> Read(const std::string& path) {
+    try {
+      return files_.ReadFile(path);
+    } catch (const PlatformError&) {
+      return std::nullopt;
+    }
+  }
   // Runs a write, then checks the file whether the write went through or failed; a failure
   // still reaches the program, which must tell the user of it when `tell` says so.
   template <typename Write, typename Check>
