@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-packages=(cmake make g++ libgtest-dev libbenchmark-dev clang-format python3
+packages=(cmake make g++ libgtest-dev libbenchmark-dev clang-format python3 clang libclang-rt-dev
           g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick
           fonts-wine fonts-liberation)
 missing=()
@@ -51,6 +51,34 @@ for variant in plain sanitize; do
   ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" 2>&1 | tee "$dir/ctest.log" || true
   count_ctest "$dir/ctest.log"
 done
+
+echo "== fuzzing (libFuzzer with AddressSanitizer + UndefinedBehaviorSanitizer)"
+# Each target runs for a bounded time from its seed corpus; new inputs it finds go to a work
+# folder under build/fuzz, the seeds in the repository stay as they are. A failing input is
+# kept in build/fuzz/artifacts and its target counts as failed.
+fuzz_seconds=${WENDREL_FUZZ_SECONDS:-30}
+if CC=clang CXX=clang++ cmake -S . -B build/fuzz -DWENDREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+   cmake --build build/fuzz -j"$(nproc)"; then
+  mkdir -p build/fuzz/artifacts
+  for corpus in tests/fuzz/corpus/*/; do
+    name=$(basename "$corpus")
+    work="build/fuzz/corpus/$name"
+    mkdir -p "$work"
+    log="build/fuzz/$name.log"
+    if build/fuzz/tests/fuzz/fuzz_"$name" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+         -artifact_prefix=build/fuzz/artifacts/"$name"- "$work" "$corpus" >"$log" 2>&1; then
+      passed=$((passed + 1))
+      echo "fuzz $name: ok, $(sed -nE 's/^stat::number_of_executed_units: *//p' "$log") runs"
+    else
+      failed=$((failed + 1))
+      echo "fuzz $name: FAILED (log $log)"
+      grep -E 'check failed|ERROR|SUMMARY|Test unit written' "$log" || tail -20 "$log"
+    fi
+  done
+else
+  echo "the fuzz targets did not build"
+  failed=$((failed + 1))
+fi
 
 echo "== Windows build"
 exe=$(scripts/build-exe.sh)

@@ -52,6 +52,7 @@ Platform SimDesktop::platform() {
 }
 
 void SimDesktop::SetScreen(std::int32_t width, std::int32_t height, std::int32_t twipsPerPixel) {
+  InvalidateLayout();
   screenWidth_ = width;
   screenHeight_ = height;
   twipsPerPixel_ = twipsPerPixel;
@@ -88,10 +89,25 @@ void SimDesktop::Activate(WindowHandle handle) {
   if (handle == kStripHandle || Live(handle)) foreground_ = handle;
 }
 
+void SimDesktop::DropFromZOrder(WindowHandle handle) {
+  const auto found = zRank_.find(handle);
+  if (found == zRank_.end()) return;
+  zOrder_.erase(found->second);
+  zRank_.erase(found);
+}
+
+std::vector<WindowHandle> SimDesktop::ZOrder() const {
+  std::vector<WindowHandle> order;
+  order.reserve(zOrder_.size());
+  for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) order.push_back(it->second);
+  return order;
+}
+
 void SimDesktop::RaiseToTop(WindowHandle handle) {
   if (handle != kStripHandle && !Live(handle)) return;
-  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), handle), zOrder_.end());
-  zOrder_.insert(zOrder_.begin(), handle);
+  DropFromZOrder(handle);
+  zRank_[handle] = ++topRank_;
+  zOrder_[topRank_] = handle;
 }
 
 void SimDesktop::RaiseEvent(bool registered, std::int32_t cookie) {
@@ -124,7 +140,7 @@ void SimDesktop::CloseWindow(WindowHandle handle) {
   window->alive = false;
   window->visible = false;
   collection_.erase(std::remove(collection_.begin(), collection_.end(), handle), collection_.end());
-  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), handle), zOrder_.end());
+  DropFromZOrder(handle);
   if (foreground_ == handle) foreground_.reset();
   RaiseEvent(false, window->cookie);
 }
@@ -204,23 +220,33 @@ void SimDesktop::EndProcess() {
 }
 
 TabRect SimDesktop::TabRectangle(int index) const {
+  if (!layoutValid_) LayOutTabs();
+  if (index < 1 || index > static_cast<int>(layout_.size())) {
+    throw SimError{"tab " + std::to_string(index) + " is not in the tab strip"};
+  }
+  return layout_[static_cast<size_t>(index - 1)];
+}
+
+void SimDesktop::LayOutTabs() const {
   constexpr float kFirstLeft = 30;
   constexpr float kFirstTop = 30;
   constexpr float kHeight = 360;
   const float right = static_cast<float>(tabStripBounds_.width);
   float left = kFirstLeft;
   int row = 0;
-  for (int i = 1; i <= static_cast<int>(tabViews_.size()); ++i) {
-    const auto length = static_cast<float>(tabViews_[static_cast<size_t>(i - 1)].caption.size());
+  layout_.clear();
+  layout_.reserve(tabViews_.size());
+  for (const TabView& tab : tabViews_) {
+    const auto length = static_cast<float>(tab.caption.size());
     const float width = (8 * length + 12) * static_cast<float>(twipsPerPixel_);
     if (multiRow_ && left > kFirstLeft && left + width > right) {
       ++row;
       left = kFirstLeft;
     }
-    if (i == index) return TabRect{left, kFirstTop + kHeight * static_cast<float>(row), width, kHeight};
+    layout_.push_back(TabRect{left, kFirstTop + kHeight * static_cast<float>(row), width, kHeight});
     left += width;
   }
-  throw SimError{"tab " + std::to_string(index) + " is not in the tab strip"};
+  layoutValid_ = true;
 }
 
 }  // namespace wendrel::sim

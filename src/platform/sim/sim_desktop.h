@@ -88,6 +88,7 @@ class SimDesktop {
   // The window's own extended style, as the browser itself sets it.
   void SetWindowStyle(WindowHandle handle, std::int32_t exstyle);
   void AddFault(WindowHandle handle, WindowFault fault) { faults_[handle].insert(fault); }
+  void ClearFaults(WindowHandle handle) { faults_.erase(handle); }
   bool HasFault(WindowHandle handle, WindowFault fault) const;
   SimFileSystem& files() { return *files_; }
   // Moves the clock on, running due timer ticks in time order.
@@ -114,7 +115,8 @@ class SimDesktop {
   // What a user would see.
   const SimWindow* Window(WindowHandle handle) const;
   std::optional<WindowHandle> Foreground() const { return foreground_; }
-  const std::vector<WindowHandle>& ZOrder() const { return zOrder_; }
+  // Top first.
+  std::vector<WindowHandle> ZOrder() const;
   const std::vector<WindowHandle>& Collection() const { return collection_; }
   std::string WindowName(WindowHandle handle) const;
   bool TimerEnabled() const { return timerEnabled_; }
@@ -155,11 +157,16 @@ class SimDesktop {
   SimWindow* Live(WindowHandle handle);
   void Activate(WindowHandle handle);
   void RaiseToTop(WindowHandle handle);
+  void DropFromZOrder(WindowHandle handle);
   void Trace(const std::string& call);
   void RaiseEvent(bool registered, std::int32_t cookie);
   void CountBrowserCall() { ++browserCalls_; }
   WindowHandle CreateBrowserWindow();
   void TimerRestart() { timerArmedAt_ = now_; }
+  // The tab rectangles are worked out for all tabs at once and kept until something they
+  // depend on changes: the tabs, a caption, multi-row, the tab strip's bounds.
+  void InvalidateLayout() { layoutValid_ = false; }
+  void LayOutTabs() const;
 
   std::ostream& out_;
   std::unique_ptr<SimFileSystem> files_;
@@ -176,7 +183,11 @@ class SimDesktop {
 
   std::map<WindowHandle, SimWindow> windows_;
   std::vector<WindowHandle> collection_;
-  std::vector<WindowHandle> zOrder_;
+  // The z-order as ranks, the highest on top, so that raising a window costs no walk over the
+  // others.
+  std::map<std::int64_t, WindowHandle> zOrder_;
+  std::map<WindowHandle, std::int64_t> zRank_;
+  std::int64_t topRank_ = 0;
   std::optional<WindowHandle> foreground_;
   std::map<WindowHandle, std::set<WindowFault>> faults_;
   std::int32_t nextCookie_ = 1;
@@ -199,6 +210,8 @@ class SimDesktop {
   std::vector<TabView> tabViews_;
   int selectedTabView_ = 0;
   bool multiRow_ = false;
+  mutable std::vector<TabRect> layout_;
+  mutable bool layoutValid_ = false;
 
   bool trayPresent_ = false;
   std::string trayTip_;

@@ -18,18 +18,49 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::vector<std::string> Components(const std::string& path) {
+// The parts of a path; "." is dropped and ".." takes the part before it away. `escapes` is set
+// when ".." would leave the program's folder, which the simulated desktop has nothing above.
+std::vector<std::string> Components(const std::string& path, bool* escapes = nullptr) {
   std::vector<std::string> parts;
   std::string part;
   for (const char c : path + "/") {
-    if (c == '\\' || c == '/') {
-      if (!part.empty() && part != ".") parts.push_back(part);
-      part.clear();
-    } else {
+    if (c != '\\' && c != '/') {
       part += c;
+      continue;
     }
+    if (part == "..") {
+      if (parts.empty()) {
+        if (escapes) *escapes = true;
+      } else {
+        parts.pop_back();
+      }
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    part.clear();
   }
   return parts;
+}
+
+// Windows refuses a name part longer than 255 characters, or holding a control character or
+// one of < > : " | ? *.
+bool IsBadName(const std::string& part) {
+  if (part.size() > 255) return true;
+  return std::any_of(part.begin(), part.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 ||
+           std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+  });
+}
+
+// The replacement file is written beside the file it replaces, under a short hidden name, so
+// that a file name as long as Windows allows still has room for it.
+std::string TemporaryBeside(const std::string& diskPath) {
+  return diskPath.substr(0, diskPath.rfind('/') + 1) + ".~new";
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
 }
 
 bool IsFile(const std::string& path) {
@@ -56,16 +87,19 @@ SimFileSystem::SimFileSystem(std::string folder) : folder_(std::move(folder)) {}
 SimFileSystem::Resolved SimFileSystem::Resolve(const std::string& path, bool relative) const {
   std::string rest = path;
   if (!relative && path.compare(0, folder_.size(), folder_) == 0) rest = path.substr(folder_.size());
-  const std::vector<std::string> parts = Components(rest);
+  bool escapes = false;
+  const std::vector<std::string> parts = Components(rest, &escapes);
   Resolved resolved;
   resolved.diskPath = folder_.empty() ? "." : folder_;
-  resolved.parentExists = true;
+  resolved.parentExists = !escapes;
+  resolved.badName = std::any_of(parts.begin(), parts.end(), IsBadName);
   for (size_t i = 0; i < parts.size(); ++i) {
     std::string spelling = parts[i];
-    if (!fs::exists(resolved.diskPath + "/" + spelling) && IsFolder(resolved.diskPath)) {
+    if (!resolved.badName && !Exists(resolved.diskPath + "/" + spelling) && IsFolder(resolved.diskPath)) {
       std::error_code error;
-      for (const auto& entry : fs::directory_iterator(resolved.diskPath, error)) {
-        const std::string name = entry.path().filename().string();
+      for (fs::directory_iterator entry(resolved.diskPath, error), end; !error && entry != end;
+           entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
         if (Lower(name) == Lower(spelling)) {
           spelling = name;
           break;
@@ -76,6 +110,13 @@ SimFileSystem::Resolved SimFileSystem::Resolve(const std::string& path, bool rel
     resolved.diskPath += "/" + spelling;
     resolved.key += (i == 0 ? "" : "/") + Lower(parts[i]);
   }
+  return resolved;
+}
+
+SimFileSystem::Resolved SimFileSystem::ResolveForProgram(const std::string& path) const {
+  Resolved resolved = Resolve(path, false);
+  if (resolved.badName) throw PlatformError("Bad file name or number");
+  if (!resolved.parentExists) throw PlatformError("Path not found");
   return resolved;
 }
 
@@ -93,8 +134,7 @@ void SimFileSystem::AddFolderCreateFault(const std::string& relativePath) {
 }
 
 std::string SimFileSystem::ReadFile(const std::string& path) {
-  const Resolved file = Resolve(path, false);
-  if (!file.parentExists) throw PlatformError("Path not found");
+  const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
   std::ifstream in(file.diskPath, std::ios::binary);
@@ -103,11 +143,10 @@ std::string SimFileSystem::ReadFile(const std::string& path) {
 }
 
 void SimFileSystem::ReplaceFile(const std::string& path, std::string_view content) {
-  const Resolved file = Resolve(path, false);
-  if (!file.parentExists) throw PlatformError("Path not found");
+  const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
-  const std::string temporary = file.diskPath + ".~new";
+  const std::string temporary = TemporaryBeside(file.diskPath);
   if (HasFault(file.key, FileFault::kWrite)) {
     // The write stops part-way into the replacement; the old file is never touched.
     WriteBytes(temporary, content.substr(0, content.size() / 2), std::ios::trunc);
@@ -125,8 +164,7 @@ void SimFileSystem::ReplaceFile(const std::string& path, std::string_view conten
 }
 
 void SimFileSystem::AppendFile(const std::string& path, std::string_view content) {
-  const Resolved file = Resolve(path, false);
-  if (!file.parentExists) throw PlatformError("Path not found");
+  const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   if (HasFault(file.key, FileFault::kWrite)) {
@@ -137,9 +175,8 @@ void SimFileSystem::AppendFile(const std::string& path, std::string_view content
 }
 
 void SimFileSystem::CreateFolder(const std::string& path) {
-  const Resolved folder = Resolve(path, false);
-  if (!folder.parentExists) throw PlatformError("Path not found");
-  if (folderCreateFaults_.count(folder.key) != 0 || fs::exists(folder.diskPath)) {
+  const Resolved folder = ResolveForProgram(path);
+  if (folderCreateFaults_.count(folder.key) != 0 || Exists(folder.diskPath)) {
     throw PlatformError("Path/File access error");
   }
   std::error_code error;
@@ -147,8 +184,7 @@ void SimFileSystem::CreateFolder(const std::string& path) {
 }
 
 void SimFileSystem::DeleteFile(const std::string& path) {
-  const Resolved file = Resolve(path, false);
-  if (!file.parentExists) throw PlatformError("Path not found");
+  const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kDelete)) throw PlatformError("Permission denied");
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
   std::error_code error;
@@ -157,19 +193,21 @@ void SimFileSystem::DeleteFile(const std::string& path) {
 
 bool SimFileSystem::FileExists(const std::string& path) {
   const Resolved file = Resolve(path, false);
-  return file.parentExists && IsFile(file.diskPath);
+  return !file.badName && file.parentExists && IsFile(file.diskPath);
 }
 
 std::vector<std::string> SimFileSystem::ListFiles(const std::string& folder, const std::string& extension) {
   const Resolved directory = Resolve(folder, false);
   std::vector<std::string> names;
-  if (!directory.parentExists || !IsFolder(directory.diskPath)) return names;
+  if (directory.badName || !directory.parentExists || !IsFolder(directory.diskPath)) return names;
   const std::string wanted = Lower(extension);
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(directory.diskPath, error)) {
-    const std::string name = entry.path().filename().string();
+  for (fs::directory_iterator entry(directory.diskPath, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
     // Ordinary files only: no folders and none of the hidden dot files.
-    if (!entry.is_regular_file(error) || name.empty() || name.front() == '.') continue;
+    std::error_code kind;
+    if (!entry->is_regular_file(kind) || name.empty() || name.front() == '.') continue;
     if (name.size() >= wanted.size() && Lower(name.substr(name.size() - wanted.size())) == wanted) {
       names.push_back(name);
     }

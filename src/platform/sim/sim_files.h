@@ -32,6 +32,11 @@ class SimFileSystem : public IFileSystem {
   // Paths below are relative to the program's folder, in any letter case.
   void AddFault(const std::string& relativePath, FileFault fault);
   void AddFolderCreateFault(const std::string& relativePath);
+  // Every file and folder works again, as after the user freed the disk or the lock.
+  void ClearFaults() {
+    faults_.clear();
+    folderCreateFaults_.clear();
+  }
   // The content of a file, or nothing when it does not exist.
   std::optional<std::string> Peek(const std::string& relativePath);
   // Writes a file, making its folders as needed (a scenario's starting state).
@@ -44,8 +49,12 @@ class SimFileSystem : public IFileSystem {
     std::string diskPath;  // the path on disk, existing components in their disk spelling
     std::string key;       // the path relative to the folder, lower case, "/" between parts
     bool parentExists = false;
+    bool badName = false;  // a part Windows would refuse as a file or folder name
   };
   Resolved Resolve(const std::string& path, bool relative) const;
+  // A path the program gave; throws PlatformError as Windows answers a bad name or a missing
+  // folder on the way.
+  Resolved ResolveForProgram(const std::string& path) const;
   bool HasFault(const std::string& key, FileFault fault) const;
 
   std::string folder_;

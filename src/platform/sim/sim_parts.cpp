@@ -136,12 +136,14 @@ void SimDesktop::TabStripView::InsertTab(int index) {
     throw SimError{"the program inserted tab " + std::to_string(index) + " out of order"};
   }
   d_.tabViews_.insert(d_.tabViews_.begin() + (index - 1), TabView{});
+  d_.InvalidateLayout();
   if (index <= d_.selectedTabView_) ++d_.selectedTabView_;
 }
 
 void SimDesktop::TabStripView::RemoveTab(int index) {
   At(index);
   d_.tabViews_.erase(d_.tabViews_.begin() + (index - 1));
+  d_.InvalidateLayout();
   const int count = static_cast<int>(d_.tabViews_.size());
   if (index < d_.selectedTabView_) --d_.selectedTabView_;
   d_.selectedTabView_ = std::min(d_.selectedTabView_, count);
@@ -150,6 +152,16 @@ void SimDesktop::TabStripView::RemoveTab(int index) {
 void SimDesktop::TabStripView::SetSelected(int index) {
   At(index);
   d_.selectedTabView_ = index;
+}
+
+void SimDesktop::TabStripView::SetCaption(int index, const std::string& caption) {
+  At(index).caption = caption;
+  d_.InvalidateLayout();
+}
+
+void SimDesktop::TabStripView::SetMultiRow(bool multiRow) {
+  d_.multiRow_ = multiRow;
+  d_.InvalidateLayout();
 }
 
 TabRect SimDesktop::TabStripView::TabRectangle(int index) {

@@ -39,7 +39,10 @@ class SimDesktop::StripWindow : public IStripWindow {
     d_.imageTop_ = top;
   }
   void SetFrameBounds(const TwipBounds& bounds) override { d_.frameBounds_ = bounds; }
-  void SetTabStripBounds(const TwipBounds& bounds) override { d_.tabStripBounds_ = bounds; }
+  void SetTabStripBounds(const TwipBounds& bounds) override {
+    if (bounds.width != d_.tabStripBounds_.width) d_.InvalidateLayout();
+    d_.tabStripBounds_ = bounds;
+  }
   void Show() override;
   void SetFocus() override {}
   void Restore() override {}
@@ -53,10 +56,10 @@ class SimDesktop::TabStripView : public ITabStripView {
   explicit TabStripView(SimDesktop& desktop) : d_(desktop) {}
   void InsertTab(int index) override;
   void RemoveTab(int index) override;
-  void SetCaption(int index, const std::string& caption) override { At(index).caption = caption; }
+  void SetCaption(int index, const std::string& caption) override;
   void SetToolTip(int index, const std::string& tip) override { At(index).tip = tip; }
   void SetSelected(int index) override;
-  void SetMultiRow(bool multiRow) override { d_.multiRow_ = multiRow; }
+  void SetMultiRow(bool multiRow) override;
   TabRect TabRectangle(int index) override;
 
  private:
