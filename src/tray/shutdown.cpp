@@ -60,8 +60,10 @@ void Shutdown::Form_Unload() {
   browsers_.ReleaseCollection();
   try {
     optionsFile_.DumpOptions();
-  } catch (const std::exception&) {
-    // The options file keeps its previous content whole.
+  } catch (const PlatformError& error) {
+    // The options file keeps its previous content whole; the user learns the new options were
+    // not kept, and the program still ends.
+    groups_.ShowFailure("Error encountered while writing the options:", error);
   }
   trayIcon_.Delete();
   windows_.EndProcess();
