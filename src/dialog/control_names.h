@@ -1,5 +1,5 @@
-// The names the dialog's controls go by. The model keys its state by them, and the views and the
-// scenario runner find the controls by them; this table is the only place that spells them.
+// The names the dialog's controls go by. The model keys its state by them and spells them only
+// here; the views and the scenario runner name the controls by the same texts.
 #pragma once
 
 #include <string>
@@ -44,6 +44,8 @@ inline constexpr char kOpenGroup[] = "cb_GOpenG";
 
 // Group Management page: the lines of the selected group and their editor.
 inline constexpr char kGroupLinesGrid[] = "GR_GLines";
+inline constexpr char kGroupLabel[] = "Lab_GrName";
+inline constexpr char kHintLabel[] = "lb_Message";
 inline constexpr char kAddLine[] = "cb_GAdd";
 inline constexpr char kModifyLine[] = "cb_GModify";
 inline constexpr char kDeleteLine[] = "cb_GDel";
