@@ -49,6 +49,12 @@ void SetCellText(Grid& grid, std::int32_t row, std::int32_t col, const std::stri
   grid.SetText(text);
 }
 
+const std::string& CellText(Grid& grid, std::int32_t row, std::int32_t col) {
+  grid.SetRow(row);
+  grid.SetCol(col);
+  return grid.Text();
+}
+
 void SetColWidthPercent(Grid& grid, std::int32_t col, std::int32_t percent) {
   grid.SetColWidth(col, RoundHalfEven(static_cast<double>(grid.Width() - 200) * percent / 100.0));
 }

@@ -53,6 +53,8 @@ class Grid {
 };
 
 void SetCellText(Grid& grid, std::int32_t row, std::int32_t col, const std::string& text);
+// Reads a cell through the current cell, which moves there.
+const std::string& CellText(Grid& grid, std::int32_t row, std::int32_t col);
 void SetColWidthPercent(Grid& grid, std::int32_t col, std::int32_t percent);
 void SetColAlignment(Grid& grid, std::int32_t col, const std::string& code);
 
