@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/sim/sim_parts.h"
+#include "platform/utf8.h"
 
 namespace wendrel::sim {
 
@@ -205,7 +206,7 @@ TabRect SimDesktop::TabRectangle(int index) const {
   float left = kFirstLeft;
   int row = 0;
   for (int i = 1; i <= static_cast<int>(tabViews_.size()); ++i) {
-    const auto length = static_cast<float>(tabViews_[static_cast<size_t>(i - 1)].caption.size());
+    const auto length = static_cast<float>(CharacterCount(tabViews_[static_cast<size_t>(i - 1)].caption));
     const float width = (8 * length + 12) * static_cast<float>(twipsPerPixel_);
     if (multiRow_ && left > kFirstLeft && left + width > right) {
       ++row;
