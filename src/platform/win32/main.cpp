@@ -11,6 +11,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/strip_window.h"
 #include "platform/win32/tab_strip_view.h"
+#include "platform/win32/text.h"
 #include "platform/win32/timer.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_system.h"
@@ -38,6 +39,7 @@ class ProgramEvents final : public StripEvents {
   void TabStripRightClick(float x, float y) override { program_.mainForm().TabStrip1_MouseUp(2, 0, x, y); }
   void TaskbarCreated() override { tray_.AddAgain(); }
   void DialogClosed() override { program_.dialog().Unload(); }
+  void DesktopChanged() override { program_.mainForm().FollowWorkArea(); }
 
  private:
   Program& program_;
@@ -81,11 +83,11 @@ int Run() {
 
   if (!program.Start()) return 0;
   MSG message{};
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     const HWND dialog = dialogs.Current();
-    if (dialog && ::IsDialogMessageA(dialog, &message)) continue;
+    if (dialog && ::IsDialogMessageW(dialog, &message)) continue;
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
   }
   return 0;
 }
@@ -97,7 +99,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     return wendrel::win32::Run();
   } catch (const std::exception& error) {
-    ::MessageBoxA(nullptr, error.what(), "Wendrel", MB_OK);
+    ::MessageBoxW(nullptr, wendrel::win32::Widen(error.what()).c_str(), L"Wendrel", MB_OK);
     return 1;
   }
 }
