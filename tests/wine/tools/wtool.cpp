@@ -647,12 +647,27 @@ int main(int argc, char** argv) {
     CloseHandle(process.hProcess);
     return 0;
   }
+  if (command == "move") {  // class title x y width height: moves a window, as its user might
+    const auto windows = TopLevel(arg(2), arg(3), 0, false);
+    if (windows.empty()) return 1;
+    return SetWindowPos(windows[0], nullptr, std::atoi(arg(4)), std::atoi(arg(5)), std::atoi(arg(6)),
+                        std::atoi(arg(7)), SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+  }
   if (command == "set-workarea") {  // left top right bottom: as a taskbar that moved would
     RECT r{std::atol(arg(2)), std::atol(arg(3)), std::atol(arg(4)), std::atol(arg(5))};
     if (!SystemParametersInfoW(SPI_SETWORKAREA, 0, &r, SPIF_SENDCHANGE)) return 1;
-    // Wine 8 does not announce the change itself.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    // Wine 8 does not announce the change itself. The announcement goes to every top-level
+    // window but Wine's taskbar, which would answer it by setting its own work area again.
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+          if (lstrcmpiA(ClassOf(window).c_str(), "Shell_TrayWnd") == 0) return TRUE;
+          DWORD_PTR ignored = 0;
+          SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+          return TRUE;
+        },
+        0);
     return 0;
   }
   if (command == "frame") return Frame(arg(2), arg(3), arg(4));  // class title url
