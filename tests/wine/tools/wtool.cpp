@@ -312,10 +312,11 @@ std::wstring Wide(const std::string& utf8) {
 }
 
 std::string Utf8(const std::wstring& wide) {
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
   std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr,
+                      nullptr);
   return text;
 }
 
@@ -348,10 +349,11 @@ int WideFrame(const std::string& className, const std::string& title, const std:
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = wideClass.c_str();
   RegisterClassW(&wc);
-  const HWND window = CreateWindowExW(WS_EX_APPWINDOW, wideClass.c_str(), Wide(title).c_str(), WS_OVERLAPPEDWINDOW,
-                                      100, 100, 500, 300, nullptr, nullptr, wc.hInstance, nullptr);
-  const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4,
-                                    400, 22, window, nullptr, wc.hInstance, nullptr);
+  const HWND window =
+      CreateWindowExW(WS_EX_APPWINDOW, wideClass.c_str(), Wide(title).c_str(), WS_OVERLAPPEDWINDOW, 100, 100,
+                      500, 300, nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4,
+                                    4, 400, 22, window, nullptr, wc.hInstance, nullptr);
   // An edit field holds 30,000 characters unless told otherwise.
   SendMessageW(edit, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
   SetWindowTextW(edit, Wide(url).c_str());
@@ -395,7 +397,8 @@ int Utf8ListView(HWND top, int columnsWanted) {
   EnumChildWindows(
       top,
       [](HWND child, LPARAM param) -> BOOL {
-        if (lstrcmpiA(ClassOf(child).c_str(), WC_LISTVIEWA) == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+        if (lstrcmpiA(ClassOf(child).c_str(), WC_LISTVIEWA) == 0)
+          reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&lists));
@@ -637,8 +640,8 @@ int main(int argc, char** argv) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::wstring line = L"\"" + Wide(args[2]) + L"\"";
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(args[3]).c_str(), &startup,
-                        &process)) {
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(args[3]).c_str(),
+                        &startup, &process)) {
       std::printf("error=%lu\n", GetLastError());
       return 1;
     }
