@@ -282,7 +282,9 @@ void DialogView::Build() {
   }
   frames_ = {{"Fr_options", options}, {"Fr_Tabs", tabsPage}, {"Fr_Groups", groups}};
 
-  // Options page.
+  // Options page. The questions' labels are right-aligned against their answers and reach to the
+  // page's left edge, two lines high: the face that stands in for MS Sans Serif is wider than
+  // the original, and grows with the DPI.
   Add(options, "Label8", Kind::kLabel,
       "Unless the Update button is pressed before leaving the tab, the values will not be saved.",
       {225, 30, 7785, 255}, SS_CENTER, RGB(192, 0, 0));
@@ -297,7 +299,7 @@ void DialogView::Build() {
   const std::int32_t rowTops[] = {555, 983, 1411, 1839, 2267, 2695};
   const std::int32_t frameTops[] = {570, 1005, 1425, 1860, 2280, 2715};
   for (int i = 0; i < 6; ++i) {
-    Add(options, "", Kind::kLabel, questions[i], {600, rowTops[i], 5520, 240}, SS_RIGHT);
+    Add(options, "", Kind::kLabel, questions[i], {60, rowTops[i], 6060, 420}, SS_RIGHT);
     Control& yes = Add(options, "Option1(" + std::to_string(i) + ")", Kind::kOption, "",
                        {6195, frameTops[i], 255, 225}, WS_GROUP);
     yes.question = i;
@@ -307,16 +309,16 @@ void DialogView::Build() {
     no.question = i;
   }
   Add(options, "Label10", Kind::kLabel,
-      "Number of characters (when short name is not specified) for tab caption", {1080, 3123, 5040, 240},
+      "Number of characters (when short name is not specified) for tab caption", {60, 3123, 6060, 420},
       SS_RIGHT | WS_GROUP);
   Add(options, "tx_ChrCount", Kind::kText, "", {6195, 3090, 1695, 285});
   Add(options, "", Kind::kLabel, "Default Group for storing the IE window details between sessions",
-      {690, 3555, 5430, 240}, SS_RIGHT);
+      {60, 3555, 6060, 400}, SS_RIGHT);
   Add(options, "tx_defaultName", Kind::kText, "", {6195, 3540, 1695, 285});
   Add(options, "", Kind::kLabel,
       "The URL details to be displayed on the labels is not immediately known to the Wendrel when an IE is "
       "launched. What name you want to see for such tabs?",
-      {630, 3960, 5490, 450}, SS_RIGHT);
+      {60, 3960, 6060, 700}, SS_RIGHT);
   Add(options, "tx_UnknownName", Kind::kText, "", {6195, 4035, 1695, 285});
   Add(options, "cb_Update", Kind::kButton, "&Update", {4635, 4695, 1290, 510});
   Add(options, "cb_Reset", Kind::kButton, "&Reset", {6390, 4695, 1290, 510});

@@ -430,6 +430,49 @@ int Utf8ListView(HWND top, int columnsWanted) {
   return 1;
 }
 
+// The labels of a window whose text does not fit them: each visible static control's text is
+// laid out, word-wrapped at the control's width, in the dialog's label font at the system's DPI
+// (8.25-point bold MS Sans Serif). Prints one line a clipped label; the result is their count.
+int ClippedLabels(HWND top) {
+  SetProcessDPIAware();
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  const HFONT font = CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  const HGDIOBJ old = SelectObject(screen, font);
+  struct Query {
+    HDC dc;
+    int clipped;
+  } query{screen, 0};
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(param);
+        if (!IsWindowVisible(child) || lstrcmpiA(ClassOf(child).c_str(), "Static") != 0) return TRUE;
+        wchar_t text[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                            &length);
+        if (length == 0) return TRUE;
+        RECT box{};
+        GetClientRect(child, &box);
+        RECT needed{0, 0, box.right, 0};
+        DrawTextW(q.dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        if (needed.bottom > box.bottom || needed.right > box.right) {
+          std::printf("clipped w=%ld h=%ld needs w=%ld h=%ld text=%s\n", box.right, box.bottom, needed.right,
+                      needed.bottom, Utf8(text).c_str());
+          ++q.clipped;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return query.clipped;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: wtool <command> ...\n");
   return 2;
@@ -629,6 +672,10 @@ int main(int argc, char** argv) {
     return WideFrame(args[2], args[3], TextArg(args[4]));
   }
   if (command == "captions") return Captions();
+  if (command == "clipped") {  // window-title: the labels whose text does not fit them
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    return windows.empty() ? 1 : ClippedLabels(windows[0]);
+  }
   if (command == "wlistview") {  // window-title columns: as listview, the cells in UTF-8
     const auto windows = TopLevel(nullptr, arg(2), 0, true);
     return windows.empty() ? 1 : Utf8ListView(windows[0], std::atoi(arg(3)));
