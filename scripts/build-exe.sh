@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wine fonts-liberation cmake)
+packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wine fonts-liberation fonts-wqy-microhei fonts-dejavu-core cmake)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

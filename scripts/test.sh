@@ -8,7 +8,7 @@ cd "$root"
 
 packages=(cmake make g++ libgtest-dev libbenchmark-dev clang-format python3 clang libclang-rt-dev
           g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick
-          fonts-wine fonts-liberation)
+          fonts-wine fonts-liberation fonts-wqy-microhei fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

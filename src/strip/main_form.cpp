@@ -94,6 +94,11 @@ void MainForm::ApplyBounds() {
 }
 
 void MainForm::AdjustHeight() {
+  FitToRows();
+  platform_.strip.SetFocus();
+}
+
+void MainForm::FitToRows() {
   std::int32_t maxTop = 0;
   for (int i = 1; i <= tabs_.Count(); ++i) {
     const float top = tabs_.Rectangle(i).top;
@@ -103,7 +108,25 @@ void MainForm::AdjustHeight() {
   bounds_.height = RoundUpToPixels(lBaseHeight_ + maxTop, tppY);
   bounds_.top = tppY * rcWorkArea_.bottom - bounds_.height;
   ApplyBounds();
-  platform_.strip.SetFocus();
+}
+
+void MainForm::FollowWorkArea() {
+  IWindowSystem& windows = platform_.windows;
+  const std::int32_t tppX = windows.TwipsPerPixelX();
+  const std::int32_t tppY = windows.TwipsPerPixelY();
+  rcWorkArea_ = windows.WorkArea();
+  // A new DPI brings new twips per pixel: the one-row height is rounded to the new pixels.
+  lBaseHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
+  bounds_.left = rcWorkArea_.left * tppX;
+  bounds_.width = rcWorkArea_.Width() * tppX;
+  // The new width first, so that the tab strip wraps its rows for it; then the height they need.
+  ApplyBounds();
+  FitToRows();
+  // The windows keep their order on the screen and the focus stays where the user left it.
+  constexpr std::uint32_t kKeepOrderAndFocus = 0x4 | 0x10;  // SWP_NOZORDER | SWP_NOACTIVATE
+  for (int i = 1; i <= tabs_.Count(); ++i) {
+    IgnoringErrors([&] { PlaceAboveStrip(tabs_.HandleAt(i), kKeepOrderAndFocus); });
+  }
 }
 
 void MainForm::PlaceAboveStrip(WindowHandle window, std::uint32_t flags) {

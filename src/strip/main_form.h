@@ -54,6 +54,10 @@ class MainForm {
   // The start-up sequence. False when another instance runs: the process has been ended.
   bool Load();
   void AdjustHeight();
+  // The desktop changed (the work area, the display or its DPI): reads the work area again,
+  // fits the strip to its bottom edge and width with its rows of tabs, and lays every tracked
+  // window above the strip again, keeping their order on the screen.
+  void FollowWorkArea();
 
   void HandleIE();
   void UpdateTabCaption(int index);
@@ -88,6 +92,8 @@ class MainForm {
   void GiveBackLeftBehind();
   void SettleUntabbedWindows();
   void ApplyBounds();
+  // Fits the strip's height to its rows of tabs on the work area's bottom edge.
+  void FitToRows();
 
   const Platform& platform_;
   Options& options_;

@@ -10,6 +10,10 @@ one a later line than the one before (lines in between may be anything):
   ! REGEX     no transcript line between the previous assertion's match and the next
               assertion's match (or the end) matches REGEX
 Blank lines and lines starting with "#" are skipped.
+
+Transcripts are UTF-8, but `show file` prints a file's bytes as they are: a byte that is not
+part of UTF-8 (a code-page file's "\xe9") reads as the lone surrogate "\udce9", which a
+pattern matches with the escape \udce9.
 """
 import re
 import sys
@@ -17,7 +21,7 @@ import sys
 
 def main() -> int:
     expect_path, transcript_path = sys.argv[1], sys.argv[2]
-    with open(transcript_path, encoding="utf-8", newline="\n") as f:
+    with open(transcript_path, encoding="utf-8", errors="surrogateescape", newline="\n") as f:
         lines = f.read().split("\n")
     with open(expect_path, encoding="utf-8", newline="\n") as f:
         rules = [(n, r) for n, r in enumerate(f.read().split("\n"), 1) if r.strip() and not r.startswith("#")]

@@ -202,6 +202,13 @@ void ScenarioRunner::Execute(const Words& words) {
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
              command == "delete" || command == "exstyle") {
     RunWorld(words);
+  } else if (command == "change") {
+    // change workarea L T R B: the taskbar moved or the display changed under the running program.
+    Arity(words, 6, 6);
+    if (!Is(words[1], "workarea")) throw SimError{"change takes workarea L T R B"};
+    if (!program_) throw SimError{"change workarea comes after start; before it, use workarea"};
+    desktop_.SetWorkArea(PixelRect{Int32(words[2]), Int32(words[3]), Int32(words[4]), Int32(words[5])});
+    if (!desktop_.Ended()) program_->mainForm().FollowWorkArea();
   } else if (command == "pending") {
     RunPending(words);
   } else if (command == "answer") {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/sim/sim_parts.h"
+#include "platform/utf8.h"
 
 namespace wendrel::sim {
 
@@ -237,7 +238,7 @@ void SimDesktop::LayOutTabs() const {
   layout_.clear();
   layout_.reserve(tabViews_.size());
   for (const TabView& tab : tabViews_) {
-    const auto length = static_cast<float>(tab.caption.size());
+    const auto length = static_cast<float>(CharacterCount(tab.caption));
     const float width = (8 * length + 12) * static_cast<float>(twipsPerPixel_);
     if (multiRow_ && left > kFirstLeft && left + width > right) {
       ++row;

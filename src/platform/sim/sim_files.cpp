@@ -139,17 +139,19 @@ std::string SimFileSystem::ReadFile(const std::string& path) {
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
   std::ifstream in(file.diskPath, std::ios::binary);
   if (!in) throw PlatformError("Permission denied");
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return DecodeTextFile(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                        codePage_);
 }
 
-void SimFileSystem::ReplaceFile(const std::string& path, std::string_view content) {
+void SimFileSystem::ReplaceFile(const std::string& path, std::string_view text) {
+  const std::string content = EncodeTextFile(text, codePage_);
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   const std::string temporary = TemporaryBeside(file.diskPath);
   if (HasFault(file.key, FileFault::kWrite)) {
     // The write stops part-way into the replacement; the old file is never touched.
-    WriteBytes(temporary, content.substr(0, content.size() / 2), std::ios::trunc);
+    WriteBytes(temporary, std::string_view(content).substr(0, content.size() / 2), std::ios::trunc);
     std::error_code ignored;
     fs::remove(temporary, ignored);
     throw PlatformError("Disk full");
@@ -163,15 +165,23 @@ void SimFileSystem::ReplaceFile(const std::string& path, std::string_view conten
   }
 }
 
-void SimFileSystem::AppendFile(const std::string& path, std::string_view content) {
+void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
+  std::optional<std::string> existing;
+  if (IsFile(file.diskPath)) {
+    std::ifstream in(file.diskPath, std::ios::binary);
+    existing.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const TextAppend append = AppendTextFile(existing, text, codePage_);
+  const std::ios::openmode mode = append.rewrite ? std::ios::trunc : std::ios::app;
+  const std::string_view content = append.bytes;
   if (HasFault(file.key, FileFault::kWrite)) {
-    WriteBytes(file.diskPath, content.substr(0, content.size() / 2), std::ios::app);
+    WriteBytes(file.diskPath, content.substr(0, content.size() / 2), mode);
     throw PlatformError("Disk full");
   }
-  WriteBytes(file.diskPath, content, std::ios::app);
+  WriteBytes(file.diskPath, content, mode);
 }
 
 void SimFileSystem::CreateFolder(const std::string& path) {

@@ -1,5 +1,6 @@
 // Real files under the program's folder, reached with the program's Windows-style paths:
-// "\" or "/" between folders, names matched without regard to letter case.
+// "\" or "/" between folders, names matched without regard to letter case. The desktop's
+// system code page is Windows-1252: file contents are stored by the program's text-file rule.
 #pragma once
 
 #include <map>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 
 namespace wendrel::sim {
 
@@ -58,6 +60,7 @@ class SimFileSystem : public IFileSystem {
   bool HasFault(const std::string& key, FileFault fault) const;
 
   std::string folder_;
+  Windows1252 codePage_;
   std::map<std::string, std::set<FileFault>> faults_;
   std::set<std::string> folderCreateFaults_;
 };

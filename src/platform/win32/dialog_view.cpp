@@ -14,6 +14,8 @@
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/strip_window.h"
 #include "platform/win32/tab_strip_view.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window_system.h"
 
 namespace wendrel::win32 {
 namespace {
@@ -39,12 +41,12 @@ class Panel final : public BaseWindow<Panel> {
   using Forward = std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
   Panel(HWND parent, COLORREF colour, Forward forward)
       : brush_(::CreateSolidBrush(colour)), colour_(colour), forward_(std::move(forward)) {
-    Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, "", 0, 0, 0, 0, parent);
+    Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, L"", 0, 0, 0, 0, parent);
   }
   COLORREF Colour() const { return colour_; }
   HBRUSH Brush() const { return AsBrush(brush_); }
 
-  static const char* ClassName() { return "WendrelPanel"; }
+  static const wchar_t* ClassName() { return L"WendrelPanel"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_ERASEBKGND:
@@ -90,14 +92,14 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
         strip_(strip),
         windows_(windows),
         background_(::CreateSolidBrush(kDialogColour)),
-        bold_(MakeFont(FW_BOLD)),
-        regular_(MakeFont(FW_NORMAL)) {
+        bold_(MakeFont(FW_BOLD, DpiOf(strip))),
+        regular_(MakeFont(FW_NORMAL, DpiOf(strip))) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT outer{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
     ::AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
-    Create(WS_EX_CONTROLPARENT, style, "Options & More", 0, 0, outer.right - outer.left,
+    Create(WS_EX_CONTROLPARENT, style, L"Options & More", 0, 0, outer.right - outer.left,
            outer.bottom - outer.top, nullptr, nullptr,
-           ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+           ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     Build();
     host_.SetCurrent(Hwnd());
   }
@@ -120,7 +122,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   }
   void Refresh() override;
 
-  static const char* ClassName() { return "WendrelOptions"; }
+  static const wchar_t* ClassName() { return L"WendrelOptions"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_ERASEBKGND:
@@ -128,7 +130,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
       case WM_CLOSE:
         // Unloading destroys this window: it must wait until this message has been handled.
         ::ShowWindow(Hwnd(), SW_HIDE);
-        ::PostMessageA(strip_, StripWindow::kDialogClosed, 0, 0);
+        ::PostMessageW(strip_, StripWindow::kDialogClosed, 0, 0);
         return 0;
       case WM_NOTIFY:
         if (const auto result = OnChild(message, wParam, lParam)) return *result;
@@ -140,11 +142,11 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   }
 
  private:
-  static UniqueGdiObject MakeFont(int weight) {
-    // 8.25 points at 96 dots per inch.
-    return UniqueGdiObject(::CreateFontA(-11, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                         DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  static UniqueGdiObject MakeFont(int weight, unsigned dpi) {
+    // 8.25 points: 11 pixels at 96 dots per inch.
+    return UniqueGdiObject(::CreateFontW(-Scaled(11, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
   }
   int Px(std::int32_t twips, bool horizontal) const {
     const double perPixel = horizontal ? windows_.TwipsPerPixelX() : windows_.TwipsPerPixelY();
@@ -168,7 +170,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   }
   Control& Add(Panel* panel, const std::string& name, Kind kind, const char* caption, const Twips& at,
                DWORD style = 0, COLORREF textColour = RGB(0, 0, 0)) {
-    const char* windowClass = "STATIC";
+    const wchar_t* windowClass = L"STATIC";
     DWORD base = WS_CHILD | WS_VISIBLE;
     DWORD ex = 0;
     switch (kind) {
@@ -179,35 +181,35 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
         base |= SS_BLACKRECT;
         break;
       case Kind::kButton:
-        windowClass = "BUTTON";
+        windowClass = L"BUTTON";
         base |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
         break;
       case Kind::kOption:
-        windowClass = "BUTTON";
+        windowClass = L"BUTTON";
         base |= BS_RADIOBUTTON | WS_TABSTOP;
         break;
       case Kind::kText:
-        windowClass = "EDIT";
+        windowClass = L"EDIT";
         base |= ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER;
         break;
       case Kind::kCombo:
-        windowClass = "COMBOBOX";
+        windowClass = L"COMBOBOX";
         base |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
         break;
       case Kind::kGrid:
-        windowClass = WC_LISTVIEWA;
+        windowClass = WC_LISTVIEWW;
         base |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP | WS_BORDER;
         break;
     }
     const int id = kFirstId + static_cast<int>(controls_.size());
-    const HWND window = ::CreateWindowExA(ex, windowClass, caption, base | style, 0, 0, 0, 0, panel->Hwnd(),
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                          ::GetModuleHandleA(nullptr), nullptr);
+    const HWND window = ::CreateWindowExW(ex, windowClass, Widen(caption).c_str(), base | style, 0, 0, 0, 0,
+                                          panel->Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                          ::GetModuleHandleW(nullptr), nullptr);
     if (!window) throw LastError();
     // A combo box's height includes its drop-down list.
     Place(window, kind == Kind::kCombo ? Twips{at.left, at.top, at.width, at.height * 6} : at);
     const bool regular = kind == Kind::kGrid || kind == Kind::kText || kind == Kind::kCombo;
-    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)),
+    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)),
                    FALSE);
     if (kind == Kind::kGrid) {
       ListView_SetExtendedListViewStyle(window, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -224,9 +226,17 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   void RefreshGrid(Control& control);
   void ApplyFocus();
   std::string WindowText(HWND window) const {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+  }
+  static std::string ComboItem(HWND combo, size_t index) {
+    const auto length = ::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length < 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return Narrow(text);
   }
 
   OptionsEtc& dialog_;
@@ -248,21 +258,21 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
 };
 
 void DialogView::Build() {
-  tabs_ = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
-                            Px(kClientWidth, true), Px(kClientHeight, false), Hwnd(), nullptr,
-                            ::GetModuleHandleA(nullptr), nullptr);
+  tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0,
+                            0, Px(kClientWidth, true), Px(kClientHeight, false), Hwnd(), nullptr,
+                            ::GetModuleHandleW(nullptr), nullptr);
   if (!tabs_) throw LastError();
-  ::SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(AsFont(bold_)), FALSE);
-  const char* captions[] = {"&Options", "&Tab Management", "&Group Management"};
+  ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(AsFont(bold_)), FALSE);
+  const wchar_t* captions[] = {L"&Options", L"&Tab Management", L"&Group Management"};
   for (int i = 0; i < 3; ++i) {
-    TCITEMA item{};
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    std::string text = captions[i];
+    std::wstring text = captions[i];
     item.pszText = text.data();
-    ::SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
   RECT page{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
-  ::SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
 
   Panel* options = MakePanel(Hwnd(), kOptionsColour);
   Panel* tabsPage = MakePanel(Hwnd(), kTabsColour);
@@ -274,7 +284,9 @@ void DialogView::Build() {
   }
   frames_ = {{"Fr_options", options}, {"Fr_Tabs", tabsPage}, {"Fr_Groups", groups}};
 
-  // Options page.
+  // Options page. The questions' labels are right-aligned against their answers and reach to the
+  // page's left edge, two lines high: the face that stands in for MS Sans Serif is wider than
+  // the original, and grows with the DPI.
   Add(options, "Label8", Kind::kLabel,
       "Unless the Update button is pressed before leaving the tab, the values will not be saved.",
       {225, 30, 7785, 255}, SS_CENTER, RGB(192, 0, 0));
@@ -289,7 +301,7 @@ void DialogView::Build() {
   const std::int32_t rowTops[] = {555, 983, 1411, 1839, 2267, 2695};
   const std::int32_t frameTops[] = {570, 1005, 1425, 1860, 2280, 2715};
   for (int i = 0; i < 6; ++i) {
-    Add(options, "", Kind::kLabel, questions[i], {600, rowTops[i], 5520, 240}, SS_RIGHT);
+    Add(options, "", Kind::kLabel, questions[i], {60, rowTops[i], 6060, 420}, SS_RIGHT);
     Control& yes = Add(options, "Option1(" + std::to_string(i) + ")", Kind::kOption, "",
                        {6195, frameTops[i], 255, 225}, WS_GROUP);
     yes.question = i;
@@ -299,16 +311,16 @@ void DialogView::Build() {
     no.question = i;
   }
   Add(options, "Label10", Kind::kLabel,
-      "Number of characters (when short name is not specified) for tab caption", {1080, 3123, 5040, 240},
+      "Number of characters (when short name is not specified) for tab caption", {60, 3123, 6060, 420},
       SS_RIGHT | WS_GROUP);
   Add(options, "tx_ChrCount", Kind::kText, "", {6195, 3090, 1695, 285});
   Add(options, "", Kind::kLabel, "Default Group for storing the IE window details between sessions",
-      {690, 3555, 5430, 240}, SS_RIGHT);
+      {60, 3555, 6060, 400}, SS_RIGHT);
   Add(options, "tx_defaultName", Kind::kText, "", {6195, 3540, 1695, 285});
   Add(options, "", Kind::kLabel,
       "The URL details to be displayed on the labels is not immediately known to the Wendrel when an IE is "
       "launched. What name you want to see for such tabs?",
-      {630, 3960, 5490, 450}, SS_RIGHT);
+      {60, 3960, 6060, 700}, SS_RIGHT);
   Add(options, "tx_UnknownName", Kind::kText, "", {6195, 4035, 1695, 285});
   Add(options, "cb_Update", Kind::kButton, "&Update", {4635, 4695, 1290, 510});
   Add(options, "cb_Reset", Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
@@ -378,31 +390,31 @@ void DialogView::RefreshGrid(Control& control) {
   const HWND list = control.window;
   if (shown != control.shown) {
     control.shown = shown;
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
     while (ListView_DeleteColumn(list, 0)) {
     }
     for (int col = 0; col < grid.Cols(); ++col) {
-      std::string header = grid.Rows() > 0 ? grid.Cell(0, col) : std::string();
-      LVCOLUMNA column{};
+      std::wstring header = grid.Rows() > 0 ? Widen(grid.Cell(0, col)) : std::wstring();
+      LVCOLUMNW column{};
       column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
       column.fmt = LVCFMT_LEFT;
       column.cx = Px(grid.ColWidth(col), true);
       column.pszText = header.data();
-      ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(col), reinterpret_cast<LPARAM>(&column));
+      ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(col), reinterpret_cast<LPARAM>(&column));
     }
     for (int row = 1; row < grid.Rows(); ++row) {
       for (int col = 0; col < grid.Cols(); ++col) {
-        std::string text = grid.Cell(row, col);
-        LVITEMA item{};
+        std::wstring text = Widen(grid.Cell(row, col));
+        LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = row - 1;
         item.iSubItem = col;
         item.pszText = text.data();
-        ::SendMessageA(list, col == 0 ? LVM_INSERTITEMA : LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ::SendMessageW(list, col == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
       }
     }
-    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
   }
   // The current row shows as the list's selection.
@@ -419,12 +431,12 @@ void DialogView::Refresh() {
   if (refreshing_) return;
   refreshing_ = true;
   const int page = dialog_.Page();
-  if (page >= 1 && static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)) != page - 1) {
-    ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
+  if (page >= 1 && static_cast<int>(::SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)) != page - 1) {
+    ::SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
   }
   for (auto& [name, panel] : frames_) {
     const bool visible = dialog_.Visible(name);
-    const bool shown = (::GetWindowLongA(panel->Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool shown = (::GetWindowLongW(panel->Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != visible) ::ShowWindow(panel->Hwnd(), visible ? SW_SHOWNA : SW_HIDE);
   }
   for (auto& control : controls_) {
@@ -435,35 +447,29 @@ void DialogView::Refresh() {
       case Kind::kOption: {
         const OptionChoice choice = dialog_.Option(control->question);
         const bool checked = control->yes ? choice == OptionChoice::kYes : choice == OptionChoice::kNo;
-        ::SendMessageA(control->window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::SendMessageW(control->window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
       }
       case Kind::kText:
         if (WindowText(control->window) != dialog_.Text(control->name)) {
-          ::SetWindowTextA(control->window, dialog_.Text(control->name).c_str());
+          ::SetWindowTextW(control->window, Widen(dialog_.Text(control->name)).c_str());
         }
         break;
       case Kind::kCombo: {
         const auto& names = dialog_.GroupNameList();
-        const auto count = static_cast<size_t>(::SendMessageA(control->window, CB_GETCOUNT, 0, 0));
+        const auto count = static_cast<size_t>(::SendMessageW(control->window, CB_GETCOUNT, 0, 0));
         bool same = count == names.size();
         for (size_t i = 0; same && i < names.size(); ++i) {
-          char item[512] = {};
-          if (::SendMessageA(control->window, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof item)) {
-            same = false;
-            break;
-          }
-          ::SendMessageA(control->window, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-          same = names[i] == item;
+          same = ComboItem(control->window, i) == names[i];
         }
         if (!same) {
-          ::SendMessageA(control->window, CB_RESETCONTENT, 0, 0);
+          ::SendMessageW(control->window, CB_RESETCONTENT, 0, 0);
           for (const std::string& name : names) {
-            ::SendMessageA(control->window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            ::SendMessageW(control->window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
           }
         }
         if (WindowText(control->window) != dialog_.Text(control->name)) {
-          ::SetWindowTextA(control->window, dialog_.Text(control->name).c_str());
+          ::SetWindowTextW(control->window, Widen(dialog_.Text(control->name)).c_str());
         }
         break;
       }
@@ -472,7 +478,7 @@ void DialogView::Refresh() {
         break;
       case Kind::kLabel:
         if (control->name == "Lab_GrName" && WindowText(control->window) != dialog_.GroupLabel()) {
-          ::SetWindowTextA(control->window, dialog_.GroupLabel().c_str());
+          ::SetWindowTextW(control->window, Widen(dialog_.GroupLabel()).c_str());
         }
         break;
       case Kind::kLine:
@@ -491,7 +497,7 @@ void DialogView::ApplyFocus() {
     ::SetFocus(tabs_);
   } else if (const auto found = byName_.find(focus); found != byName_.end()) {
     ::SetFocus(found->second->window);
-    if (found->second->kind == Kind::kText) ::SendMessageA(found->second->window, EM_SETSEL, 0, -1);
+    if (found->second->kind == Kind::kText) ::SendMessageW(found->second->window, EM_SETSEL, 0, -1);
   }
 }
 
@@ -528,15 +534,8 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
     if (control.kind == Kind::kCombo && !refreshing_) {
       if (code == CBN_EDITCHANGE) dialog_.SetText(control.name, WindowText(control.window));
       if (code == CBN_SELCHANGE) {
-        const auto index = ::SendMessageA(control.window, CB_GETCURSEL, 0, 0);
-        const auto length = ::SendMessageA(control.window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (index >= 0 && length >= 0) {
-          std::string text(static_cast<size_t>(length) + 1, '\0');
-          ::SendMessageA(control.window, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                         reinterpret_cast<LPARAM>(text.data()));
-          text.resize(static_cast<size_t>(length));
-          dialog_.SetText(control.name, text);
-        }
+        const auto index = ::SendMessageW(control.window, CB_GETCURSEL, 0, 0);
+        if (index >= 0) dialog_.SetText(control.name, ComboItem(control.window, static_cast<size_t>(index)));
       }
       return 0;
     }

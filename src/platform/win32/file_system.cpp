@@ -1,14 +1,15 @@
 #include "platform/win32/file_system.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/handles.h"
 
 namespace wendrel::win32 {
 namespace {
 
-UniqueFile Open(const std::string& path, DWORD access, DWORD disposition) {
-  UniqueFile file(::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+UniqueFile Open(const std::wstring& path, DWORD access, DWORD disposition) {
+  UniqueFile file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw LastError();
   return file;
@@ -23,31 +24,7 @@ void WriteAll(const UniqueFile& file, std::string_view content) {
   }
 }
 
-bool EndsWithNoCase(const std::string& name, const std::string& end) {
-  if (name.size() < end.size()) return false;
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  return std::equal(end.begin(), end.end(), name.end() - static_cast<std::ptrdiff_t>(end.size()),
-                    [&](char a, char b) { return upper(a) == upper(b); });
-}
-
-}  // namespace
-
-std::string FileSystem::ProgramFolder() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return ".";
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-std::string FileSystem::ReadFile(const std::string& path) {
+std::string ReadAll(const std::wstring& path) {
   const UniqueFile file = Open(path, GENERIC_READ, OPEN_EXISTING);
   std::string content;
   char buffer[65536];
@@ -60,49 +37,109 @@ std::string FileSystem::ReadFile(const std::string& path) {
   return content;
 }
 
-void FileSystem::ReplaceFile(const std::string& path, std::string_view content) {
-  const std::string temporary = path + ".new";
-  {
+// The path with its last part spelled as the file on disk is, when there is one: replacing a
+// file keeps its name and letter case whatever spelling the program was given.
+std::wstring ExistingSpelling(const std::wstring& path) {
+  WIN32_FIND_DATAW found{};
+  const UniqueFind search(::FindFirstFileW(path.c_str(), &found));
+  if (!search) return path;
+  const size_t slash = path.find_last_of(L"\\/");
+  return path.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + found.cFileName;
+}
+
+// Writes the bytes beside the file and puts them in its place in one step.
+void ReplaceBytes(const std::wstring& path, std::string_view bytes) {
+  const std::wstring temporary = path + L".new";
+  try {
     const UniqueFile file = Open(temporary, GENERIC_WRITE, CREATE_ALWAYS);
-    WriteAll(file, content);
+    WriteAll(file, bytes);
     if (!::FlushFileBuffers(file.get())) throw LastError();
+  } catch (const PlatformError&) {
+    // The half-written replacement is closed by now; the old file was never touched.
+    ::DeleteFileW(temporary.c_str());
+    throw;
   }
-  if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!::MoveFileExW(temporary.c_str(), ExistingSpelling(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const PlatformError error = LastError();
-    ::DeleteFileA(temporary.c_str());  // a leftover would only be overwritten next time
+    ::DeleteFileW(temporary.c_str());
     throw error;
   }
 }
 
+bool EndsWithNoCase(const std::wstring& name, const std::wstring& end) {
+  if (name.size() < end.size()) return false;
+  return ::CompareStringOrdinal(name.c_str() + (name.size() - end.size()), static_cast<int>(end.size()),
+                                end.c_str(), static_cast<int>(end.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::string FileSystem::ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return ".";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? "." : Narrow(path.substr(0, slash));
+}
+
+std::string FileSystem::ReadFile(const std::string& path) {
+  return DecodeTextFile(ReadAll(Widen(path)), codePage_);
+}
+
+void FileSystem::ReplaceFile(const std::string& path, std::string_view content) {
+  ReplaceBytes(Widen(path), EncodeTextFile(content, codePage_));
+}
+
 void FileSystem::AppendFile(const std::string& path, std::string_view content) {
-  const UniqueFile file = Open(path, FILE_APPEND_DATA, OPEN_ALWAYS);
-  WriteAll(file, content);
+  const std::wstring wide = Widen(path);
+  std::optional<std::string> existing;
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    existing = ReadAll(wide);
+  const TextAppend append = AppendTextFile(existing, content, codePage_);
+  if (append.rewrite && existing) {
+    ReplaceBytes(wide, append.bytes);
+    return;
+  }
+  const UniqueFile file = Open(wide, FILE_APPEND_DATA, OPEN_ALWAYS);
+  WriteAll(file, append.bytes);
 }
 
 void FileSystem::CreateFolder(const std::string& path) {
-  if (!::CreateDirectoryA(path.c_str(), nullptr)) throw LastError();
+  if (!::CreateDirectoryW(Widen(path).c_str(), nullptr)) throw LastError();
 }
 
 void FileSystem::DeleteFile(const std::string& path) {
-  if (!::DeleteFileA(path.c_str())) throw LastError();
+  if (!::DeleteFileW(Widen(path).c_str())) throw LastError();
 }
 
 bool FileSystem::FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::string> FileSystem::ListFiles(const std::string& folder, const std::string& extension) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  const UniqueFind search(::FindFirstFileA((folder + "\\*" + extension).c_str(), &found));
+  const std::wstring wideExtension = Widen(extension);
+  WIN32_FIND_DATAW found{};
+  const UniqueFind search(::FindFirstFileW(Widen(folder + "\\*" + extension).c_str(), &found));
   if (!search) return names;
+  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string name = found.cFileName;
+    // Ordinary files only: a hidden or system file is not the user's group.
+    if (found.dwFileAttributes & kNotOrdinary) continue;
+    const std::wstring name = found.cFileName;
     // The wildcard also matches longer extensions and short names; keep the exact ones.
-    if (EndsWithNoCase(name, extension)) names.push_back(name);
-  } while (::FindNextFileA(search.get(), &found));
+    if (EndsWithNoCase(name, wideExtension)) names.push_back(Narrow(name));
+  } while (::FindNextFileW(search.get(), &found));
   return names;
 }
 

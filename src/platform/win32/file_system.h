@@ -1,7 +1,10 @@
-// Files beside the program, with the system's own error descriptions.
+// Files beside the program, with the system's own error descriptions. Names go through the
+// wide-character calls, so a folder or group named outside the code page works; contents follow
+// the program's text-file rule with the system's code page.
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/win32/text.h"
 
 namespace wendrel::win32 {
 
@@ -15,6 +18,9 @@ class FileSystem final : public IFileSystem {
   void DeleteFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) override;
+
+ private:
+  AnsiCodePage codePage_;
 };
 
 }  // namespace wendrel::win32

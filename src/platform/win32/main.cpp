@@ -12,6 +12,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/strip_window.h"
 #include "platform/win32/tab_strip_view.h"
+#include "platform/win32/text.h"
 #include "platform/win32/timer.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_system.h"
@@ -40,6 +41,7 @@ class ProgramEvents final : public StripEvents {
   void TaskbarCreated() override { tray_.AddAgain(); }
   void DialogClosed() override { program_.dialog().Unload(); }
   void SessionEnding() override { program_.EndSession(); }
+  void DesktopChanged() override { program_.mainForm().FollowWorkArea(); }
 
  private:
   Program& program_;
@@ -86,11 +88,11 @@ int Run() {
   try {
     if (!program.Start()) return 0;
     MSG message{};
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
       const HWND dialog = dialogs.Current();
-      if (dialog && ::IsDialogMessageA(dialog, &message)) continue;
+      if (dialog && ::IsDialogMessageW(dialog, &message)) continue;
       ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
+      ::DispatchMessageW(&message);
     }
   } catch (...) {
     // A failure that ends the program still gives the windows back before it is reported.
@@ -111,7 +113,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     return wendrel::win32::Run();
   } catch (const std::exception& error) {
-    ::MessageBoxA(nullptr, error.what(), "Wendrel", MB_OK);
+    ::MessageBoxW(nullptr, wendrel::win32::Widen(error.what()).c_str(), L"Wendrel", MB_OK);
     return 1;
   }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace wendrel::win32 {
 namespace {
@@ -20,11 +21,10 @@ class TemplateWriter {
     Word(LOWORD(value));
     Word(HIWORD(value));
   }
-  void Text(const char* text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    for (wchar_t c : wide) Word(static_cast<WORD>(c));
+  // A NUL-terminated UTF-16 string.
+  void Text(std::string_view utf8) {
+    for (wchar_t c : Widen(utf8)) Word(static_cast<WORD>(c));
+    Word(0);
   }
   void AlignDword() {
     if (words_.size() % 2) Word(0);
@@ -60,20 +60,20 @@ INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_INITDIALOG: {
       auto* state = reinterpret_cast<InputState*>(lParam);
-      ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      ::SetDlgItemTextA(dialog, kPromptId, state->prompt->c_str());
-      ::SetDlgItemTextA(dialog, kTextId, state->defaultText->c_str());
-      ::SendDlgItemMessageA(dialog, kTextId, EM_SETSEL, 0, -1);
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      ::SetDlgItemTextW(dialog, kPromptId, Widen(*state->prompt).c_str());
+      ::SetDlgItemTextW(dialog, kTextId, Widen(*state->defaultText).c_str());
+      ::SendDlgItemMessageW(dialog, kTextId, EM_SETSEL, 0, -1);
       ::SetFocus(::GetDlgItem(dialog, kTextId));
       return FALSE;  // the focus is set
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
-        auto* state = reinterpret_cast<InputState*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+        auto* state = reinterpret_cast<InputState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
         const HWND edit = ::GetDlgItem(dialog, kTextId);
-        std::string text(static_cast<size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-        text.resize(static_cast<size_t>(::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-        state->result = text;
+        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        state->result = Narrow(text);
         ::EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -94,7 +94,8 @@ Answer Prompts::MessageBox(const std::string& text, Buttons buttons, const std::
   UINT type = MB_OK;
   if (buttons == Buttons::kOkCancel) type = MB_OKCANCEL;
   if (buttons == Buttons::kYesNo) type = MB_YESNO;
-  switch (::MessageBoxA(nullptr, text.c_str(), title.c_str(), type | MB_TASKMODAL | MB_SETFOREGROUND)) {
+  switch (::MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(),
+                        type | MB_TASKMODAL | MB_SETFOREGROUND)) {
     case IDCANCEL:
       return Answer::kCancel;
     case IDYES:
@@ -118,7 +119,7 @@ std::optional<std::string> Prompts::InputBox(const std::string& prompt, const st
   t.Word(84);
   t.Word(0);  // no menu
   t.Word(0);  // the standard dialog class
-  t.Text(title.c_str());
+  t.Text(title);
   t.Word(8);
   t.Text("MS Shell Dlg");
   t.Item(SS_LEFT, 7, 7, 170, 48, kPromptId, 0x0082, "");
@@ -126,7 +127,7 @@ std::optional<std::string> Prompts::InputBox(const std::string& prompt, const st
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 186, 24, 47, 14, IDCANCEL, 0x0080, "Cancel");
   t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 62, 226, 13, kTextId, 0x0081, "");
   InputState state{&prompt, &defaultText, {}};
-  const INT_PTR result = ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), t.Get(), nullptr, &InputProc,
+  const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), nullptr, &InputProc,
                                                    reinterpret_cast<LPARAM>(&state));
   if (result != IDOK) return std::nullopt;
   return state.result;
@@ -143,21 +144,21 @@ std::optional<std::string> Prompts::PopupMenu(const std::vector<MenuItem>& menu)
     if (item.level == 1) {
       const bool opensSubmenu = i + 1 < menu.size() && menu[i + 1].level == 2;
       if (item.caption == "-") {
-        ::AppendMenuA(root.get(), MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(root.get(), MF_SEPARATOR, 0, nullptr);
       } else if (opensSubmenu) {
         // The root menu owns and destroys the submenu.
         submenu = ::CreatePopupMenu();
-        ::AppendMenuA(root.get(), MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(submenu),
-                      item.caption.c_str());
+        ::AppendMenuW(root.get(), MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(submenu),
+                      Widen(item.caption).c_str());
       } else {
-        ::AppendMenuA(root.get(), MF_STRING | grey, id, item.caption.c_str());
+        ::AppendMenuW(root.get(), MF_STRING | grey, id, Widen(item.caption).c_str());
         submenu = nullptr;
       }
     } else if (item.level == 2 && submenu) {
       if (item.caption == "-") {
-        ::AppendMenuA(submenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
       } else {
-        ::AppendMenuA(submenu, MF_STRING | grey, id, item.caption.c_str());
+        ::AppendMenuW(submenu, MF_STRING | grey, id, Widen(item.caption).c_str());
       }
     }
   }
@@ -168,7 +169,7 @@ std::optional<std::string> Prompts::PopupMenu(const std::vector<MenuItem>& menu)
   ::SetForegroundWindow(owner);
   const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       root.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
-  ::PostMessageA(owner, WM_NULL, 0, 0);
+  ::PostMessageW(owner, WM_NULL, 0, 0);
   if (chosen == 0 || chosen > menu.size()) return std::nullopt;
   return menu[chosen - 1].name;
 }

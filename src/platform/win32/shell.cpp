@@ -10,6 +10,7 @@
 
 #include "platform/win32/base_window.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace wendrel::win32 {
 
@@ -20,13 +21,10 @@ namespace {
 class UniqueBstr {
  public:
   UniqueBstr() = default;
+  // COM strings are UTF-16: the program's UTF-8 goes over directly, whatever the code page.
   explicit UniqueBstr(const std::string& text) {
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    bstr_ = ::SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (bstr_ && length > 0) {
-      ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bstr_, length);
-    }
+    const std::wstring wide = Widen(text);
+    bstr_ = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   }
   UniqueBstr(const UniqueBstr&) = delete;
   UniqueBstr& operator=(const UniqueBstr&) = delete;
@@ -40,11 +38,7 @@ class UniqueBstr {
   BSTR get() const { return bstr_; }
   std::string Narrow() const {
     if (!bstr_) return {};
-    const int wideLength = static_cast<int>(::SysStringLen(bstr_));
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, bstr_, wideLength, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, bstr_, wideLength, text.data(), length, nullptr, nullptr);
-    return text;
+    return win32::Narrow(std::wstring_view(bstr_, ::SysStringLen(bstr_)));
   }
 
  private:
@@ -55,15 +49,30 @@ void Check(HRESULT result) {
   if (FAILED(result)) throw PlatformError(ErrorText(static_cast<DWORD>(result)));
 }
 
+// The whole text of another program's window, however long: its length is asked first, and the
+// read is repeated with more room should the text have grown in between.
 std::string WindowText(HWND window) {
-  char text[2048] = {};
-  DWORD_PTR length = 0;
   // Another program's window may hang; a timeout keeps the strip responsive.
-  if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_ABORTIFHUNG, 2000, &length)) {
+  constexpr UINT kTimeout = 2000;
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &length)) {
     throw LastError();
   }
-  return std::string(text, std::min<size_t>(length, sizeof text - 1));
+  std::wstring text;
+  for (;;) {
+    // One character more than asked for: a full buffer means the text may have grown.
+    text.assign(length + 2, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, kTimeout, &copied)) {
+      throw LastError();
+    }
+    if (copied + 1 < text.size() - 1) {
+      text.resize(copied);
+      return Narrow(text);
+    }
+    length = text.size() * 2;
+  }
 }
 
 // A browser window reached through its automation interface.
@@ -164,13 +173,13 @@ class ComShellWindows final : public IShellWindows {
   ComPtr<::IShellWindows> windows_;
 };
 
-constexpr std::array<const char*, 3> kBrowserClasses = {"IEFrame", "CabinetWClass", "ExplorerWClass"};
+constexpr std::array<const wchar_t*, 3> kBrowserClasses = {L"IEFrame", L"CabinetWClass", L"ExplorerWClass"};
 
 bool IsBrowserWindow(HWND window) {
-  char name[64] = {};
-  if (!::GetClassNameA(window, name, sizeof name)) return false;
+  wchar_t name[64] = {};
+  if (!::GetClassNameW(window, name, 64)) return false;
   return std::any_of(kBrowserClasses.begin(), kBrowserClasses.end(),
-                     [&](const char* browserClass) { return ::lstrcmpiA(name, browserClass) == 0; });
+                     [&](const wchar_t* browserClass) { return ::lstrcmpiW(name, browserClass) == 0; });
 }
 
 std::vector<HWND> BrowserWindowsTopFirst() {
@@ -197,9 +206,9 @@ class WindowBrowser final : public IBrowser {
     ::EnumChildWindows(
         Alive(),
         [](HWND child, LPARAM found) -> BOOL {
-          char name[32] = {};
-          ::GetClassNameA(child, name, sizeof name);
-          if (::lstrcmpiA(name, "Edit") != 0) return TRUE;
+          wchar_t name[32] = {};
+          ::GetClassNameW(child, name, 32);
+          if (::lstrcmpiW(name, L"Edit") != 0) return TRUE;
           *reinterpret_cast<HWND*>(found) = child;
           return FALSE;
         },
@@ -212,7 +221,7 @@ class WindowBrowser final : public IBrowser {
   void Refresh() override { throw PlatformError("Refreshing needs the browser's automation."); }
   void Stop() override { throw PlatformError("Stopping needs the browser's automation."); }
   void Quit() override {
-    if (!::PostMessageA(Alive(), WM_CLOSE, 0, 0)) throw LastError();
+    if (!::PostMessageW(Alive(), WM_CLOSE, 0, 0)) throw LastError();
   }
   void SetVisible(bool visible) override { ::ShowWindow(Alive(), visible ? SW_SHOW : SW_HIDE); }
 
@@ -311,12 +320,12 @@ class PollingShellEvents final : public IShellEvents, private BaseWindow<Polling
       : registered_(std::move(registered)), revoked_(std::move(revoked)) {
     const std::vector<HWND> now = BrowserWindowsTopFirst();
     known_.insert(now.begin(), now.end());
-    Create(0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+    Create(0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE);
     if (!::SetTimer(Hwnd(), 1, 250, nullptr)) throw LastError();
   }
   ~PollingShellEvents() override { ::KillTimer(Hwnd(), 1); }
 
-  static const char* ClassName() { return "WendrelWindowWatch"; }
+  static const wchar_t* ClassName() { return L"WendrelWindowWatch"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_TIMER) return Default(message, wParam, lParam);
     const std::vector<HWND> list = BrowserWindowsTopFirst();

@@ -24,7 +24,7 @@ LRESULT CALLBACK TabBackground(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 FrameWindow::FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify)
     : brush_(::CreateSolidBrush(colour)), onNotify_(std::move(onNotify)) {
-  Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "", 0, 0, 0, 0, parent);
+  Create(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, L"", 0, 0, 0, 0, parent);
 }
 
 LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,29 +39,44 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-StripWindow::StripWindow(IWindowSystem& windows)
+StripWindow::StripWindow(WindowSystem& windows)
     : windows_(windows),
       icon_(static_cast<HICON>(
-          ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 32, 32, 0))),
+          ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, 32, 32, 0))),
       background_(::CreateSolidBrush(kStripColour)),
-      font_(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif")),
-      taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {
-  Create(WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, "Wendrel", 0, 0, 0, 0, nullptr, nullptr, icon_.get());
-  ::SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-  ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-  image_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 0, 0, 32, 32,
-                             Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
+  Create(WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, L"Wendrel", 0, 0, 0, 0, nullptr, nullptr, icon_.get());
+  ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+  image_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 0, 0, 32, 32,
+                             Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!image_) throw LastError();
-  ::SendMessageA(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
   frame_ = std::make_unique<FrameWindow>(Hwnd(), kFrameColour,
                                          [this](const NMHDR& header) { OnTabNotify(header); });
-  tabControl_ = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                  0, 0, 0, 0, frame_->Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  tabControl_ =
+      ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0,
+                        0, frame_->Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!tabControl_) throw LastError();
-  ::SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Without the subclass the control only looks plainer.
   ::SetWindowSubclass(tabControl_, &TabBackground, 1, reinterpret_cast<DWORD_PTR>(frame_->Brush()));
+  windows_.SetDpi(DpiOf(Hwnd()));
+  SizeForDpi();
+}
+
+void StripWindow::SizeForDpi() {
+  const unsigned dpi = windows_.Dpi();
+  // The image is 32 pixels square at 96 DPI, as the strip's design has it (480 twips).
+  const int side = Scaled(32, dpi);
+  imageIcon_.reset(static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, side, side, 0)));
+  ::SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(imageIcon_ ? imageIcon_.get() : icon_.get()),
+                 0);
+  // 8.25 points, 11 pixels high at 96 DPI.
+  UniqueGdiObject font(::CreateFontW(-Scaled(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+  ::SendMessageW(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  font_ = std::move(font);  // the control lets go of the old font above
 }
 
 StripWindow::~StripWindow() = default;
@@ -167,6 +182,18 @@ LRESULT StripWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ENDSESSION:
       if (wParam && events_) events_->SessionEnding();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA && events_) events_->DesktopChanged();
+      break;
+    case WM_DISPLAYCHANGE:
+      if (events_) events_->DesktopChanged();
+      break;
+    case WM_DPICHANGED:
+      // The suggested rectangle is not used: the strip is laid out on the work area again.
+      windows_.SetDpi(HIWORD(wParam));
+      SizeForDpi();
+      if (events_) events_->DesktopChanged();
       return 0;
     default:
       break;

@@ -12,7 +12,7 @@
 #include "platform/strip_window.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/tab_strip_view.h"
-#include "platform/window_system.h"
+#include "platform/win32/window_system.h"
 
 namespace wendrel::win32 {
 
@@ -36,6 +36,8 @@ class StripEvents {
   virtual void DialogClosed() = 0;
   // The user's session is ending: the process may be ended at any moment after this returns.
   virtual void SessionEnding() = 0;
+  // The work area, the display or the DPI changed: the strip and its windows follow.
+  virtual void DesktopChanged() = 0;
 };
 
 // The frame around the tab control: a coloured child that passes the control's notices on.
@@ -45,7 +47,7 @@ class FrameWindow final : public BaseWindow<FrameWindow> {
   FrameWindow(HWND parent, COLORREF colour, NotifyHandler onNotify);
   HBRUSH Brush() const { return AsBrush(brush_); }
 
-  static const char* ClassName() { return "WendrelFrame"; }
+  static const wchar_t* ClassName() { return L"WendrelFrame"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
@@ -58,7 +60,7 @@ class StripWindow final : public IStripWindow, public BaseWindow<StripWindow> {
   // Private message: the dialog's window has closed and the dialog may be unloaded now.
   static constexpr UINT kDialogClosed = WM_APP + 1;
 
-  explicit StripWindow(IWindowSystem& windows);
+  explicit StripWindow(WindowSystem& windows);
   ~StripWindow() override;
 
   void SetEvents(StripEvents* events) { events_ = events; }
@@ -76,17 +78,20 @@ class StripWindow final : public IStripWindow, public BaseWindow<StripWindow> {
   void SetFocus() override;
   void Restore() override;
 
-  static const char* ClassName() { return "WendrelStrip"; }
+  static const wchar_t* ClassName() { return L"WendrelStrip"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   RECT ToPixels(const TwipBounds& bounds) const;
   void OnTabNotify(const NMHDR& header);
+  // The image and the tab font at the DPI the strip is drawn with.
+  void SizeForDpi();
 
-  IWindowSystem& windows_;
+  WindowSystem& windows_;
   StripEvents* events_ = nullptr;
   std::function<void()> onTabStripResized_;
-  UniqueIcon icon_;
+  UniqueIcon icon_;       // the window's and the tray's icon, 32 x 32
+  UniqueIcon imageIcon_;  // Image1's, sized for the DPI
   UniqueGdiObject background_;
   UniqueGdiObject font_;
   HWND image_ = nullptr;  // children are destroyed with the strip

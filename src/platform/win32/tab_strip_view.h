@@ -45,7 +45,7 @@ class TabStripView final : public ITabStripView {
   HWND tabControl_;
   IWindowSystem& windows_;
   UniqueWindow tooltip_;
-  std::vector<std::string> tips_;
+  std::vector<std::wstring> tips_;
   size_t tools_ = 0;
 };
 

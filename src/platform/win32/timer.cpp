@@ -5,7 +5,7 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 }
 
-Timer::Timer() { Create(0, 0, "", 0, 0, 0, 0, HWND_MESSAGE); }
+Timer::Timer() { Create(0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE); }
 
 Timer::~Timer() { ::KillTimer(Hwnd(), kTimerId); }
 

@@ -19,7 +19,7 @@ class Timer final : public ITimer, private BaseWindow<Timer> {
   std::int32_t Interval() override { return interval_; }
   void SetInterval(std::int32_t milliseconds) override;
 
-  static const char* ClassName() { return "WendrelTimer"; }
+  static const wchar_t* ClassName() { return L"WendrelTimer"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

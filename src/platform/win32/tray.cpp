@@ -8,39 +8,48 @@
 #include <cstring>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace wendrel::win32 {
 namespace {
 
 // The record's size field describes the program's 88-byte layout of 32-bit Windows; the
-// system wants the size of its own structure with the 64-byte tip.
-NOTIFYICONDATAA ToNative(const TrayIconData& data) {
-  NOTIFYICONDATAA native{};
-  native.cbSize = NOTIFYICONDATAA_V1_SIZE;
+// system wants the size of its own structure with the 64-character tip.
+NOTIFYICONDATAW ToNative(const TrayIconData& data, HICON smallIcon) {
+  NOTIFYICONDATAW native{};
+  native.cbSize = NOTIFYICONDATAW_V1_SIZE;
   native.hWnd = ToHwnd(data.hWnd);
   native.uID = data.uID;
   native.uFlags = data.uFlags;
   native.uCallbackMessage = data.uCallbackMessage;
-  native.hIcon = reinterpret_cast<HICON>(static_cast<std::intptr_t>(data.hIcon));
-  const size_t length = std::min(data.szTip.size(), size_t{63});
-  std::memcpy(native.szTip, data.szTip.data(), length);
+  native.hIcon = smallIcon ? smallIcon : reinterpret_cast<HICON>(static_cast<std::intptr_t>(data.hIcon));
+  // The tip ends at its NUL; a character that would not fit whole is left out.
+  const std::wstring tip = Widen(std::string_view(data.szTip).substr(0, data.szTip.find('\0')));
+  size_t length = std::min(tip.size(), size_t{63});
+  if (length > 0 && length < tip.size() && tip[length - 1] >= 0xD800 && tip[length - 1] <= 0xDBFF) --length;
+  std::memcpy(native.szTip, tip.data(), length * sizeof(wchar_t));
   return native;
 }
 
 }  // namespace
 
+Tray::Tray()
+    : smallIcon_(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0))) {}
+
 void Tray::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
-  NOTIFYICONDATAA native = ToNative(data);
+  NOTIFYICONDATAW native = ToNative(data, smallIcon_.get());
   // The result is not examined: a program without a tray icon still works from the strip.
-  ::Shell_NotifyIconA(message, &native);
+  ::Shell_NotifyIconW(message, &native);
   if (message == NIM_ADD) added_ = data;
   if (message == NIM_DELETE) added_.reset();
 }
 
 void Tray::AddAgain() {
   if (!added_) return;
-  NOTIFYICONDATAA native = ToNative(*added_);
-  ::Shell_NotifyIconA(NIM_ADD, &native);
+  NOTIFYICONDATAW native = ToNative(*added_, smallIcon_.get());
+  ::Shell_NotifyIconW(NIM_ADD, &native);
 }
 
 }  // namespace wendrel::win32

@@ -15,10 +15,14 @@ class WindowSystem final : public IWindowSystem {
   // Runs once this process has become the one running instance of the program.
   void SetOnInstanceClaimed(std::function<void()> handler) { onInstanceClaimed_ = std::move(handler); }
 
+  // The DPI of the monitor the strip is on: twips per pixel follow it (15 at 96, 10 at 144).
+  void SetDpi(unsigned dpi);
+  unsigned Dpi() const { return dpi_; }
+
   bool PreviousInstance() override;
   PixelRect WorkArea() override;
-  std::int32_t TwipsPerPixelX() override { return tppX_; }
-  std::int32_t TwipsPerPixelY() override { return tppY_; }
+  std::int32_t TwipsPerPixelX() override { return tpp_; }
+  std::int32_t TwipsPerPixelY() override { return tpp_; }
   std::int32_t ScreenWidth() override;
   std::int32_t ScreenHeight() override;
 
@@ -32,10 +36,15 @@ class WindowSystem final : public IWindowSystem {
   [[noreturn]] void EndProcess() override;
 
  private:
-  std::int32_t tppX_ = 15;
-  std::int32_t tppY_ = 15;
+  unsigned dpi_ = 96;
+  std::int32_t tpp_ = 15;
   UniqueKernelHandle instanceMutex_;
   std::function<void()> onInstanceClaimed_;
 };
+
+// The DPI of the monitor a window is on; the system's DPI on systems that know no other.
+unsigned DpiOf(HWND window);
+// A length given in pixels at 96 DPI, at another DPI.
+inline int Scaled(int pixelsAt96, unsigned dpi) { return ::MulDiv(pixelsAt96, static_cast<int>(dpi), 96); }
 
 }  // namespace wendrel::win32

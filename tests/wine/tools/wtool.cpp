@@ -3,6 +3,7 @@
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -367,6 +368,196 @@ int TimeToTab(int count, double seconds) {
   return 0;
 }
 
+// The program's arguments as UTF-8, whatever the code page: the 8-bit argv would have turned
+// every character outside it into a question mark.
+std::vector<std::string> Utf8Args() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(static_cast<size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), length, nullptr, nullptr);
+    arg.resize(std::strlen(arg.c_str()));
+    args.push_back(arg);
+  }
+  LocalFree(wide);
+  return args;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
+  return text;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string text(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr,
+                      nullptr);
+  return text;
+}
+
+// A text argument, or the UTF-8 content of a file when it is written @PATH (for texts longer
+// than a command line should carry).
+std::string TextArg(const std::string& arg) {
+  if (arg.empty() || arg[0] != '@') return arg;
+  std::string content;
+  if (FILE* file = _wfopen(Wide(arg.substr(1)).c_str(), L"rb")) {
+    char buffer[4096];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, read);
+    std::fclose(file);
+  }
+  return content;
+}
+
+LRESULT CALLBACK WideFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    standin::Announce(window, false);
+    PostQuitMessage(0);
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A stand-in browser window made with the wide calls, so its title and address may hold any
+// character.
+int WideFrame(const std::string& className, const std::string& title, const std::string& url) {
+  const std::wstring wideClass = Wide(className);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WideFrameProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = wideClass.c_str();
+  RegisterClassW(&wc);
+  const HWND window =
+      CreateWindowExW(WS_EX_APPWINDOW, wideClass.c_str(), Wide(title).c_str(), WS_OVERLAPPEDWINDOW, 100, 100,
+                      500, 300, nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4,
+                                    4, 400, 22, window, nullptr, wc.hInstance, nullptr);
+  // An edit field holds 30,000 characters unless told otherwise.
+  SendMessageW(edit, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+  SetWindowTextW(edit, Wide(url).c_str());
+  ShowWindow(window, SW_SHOW);
+  standin::Announce(window, true);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+// The strip's tab captions in UTF-8, one a line: tab=N caption=TEXT.
+int Captions() {
+  const auto strips = TopLevel("WendrelStrip", nullptr, 0, false);
+  if (strips.empty()) return 1;
+  const HWND tab = FindChild(strips[0], WC_TABCONTROLA);
+  if (!tab) return 1;
+  const auto count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  RemoteBuffer remote(tab, 8192);
+  if (!remote.ok()) return 1;
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<LPWSTR>(remote.at(1024));
+    item.cchTextMax = 1000;
+    wchar_t text[1001] = {};
+    remote.Write(1024, text, sizeof text);
+    remote.Write(512, &item, sizeof item);
+    SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.at(512)));
+    remote.Read(1024, text, 1000 * sizeof(wchar_t));
+    std::printf("tab=%d caption=%s\n", i + 1, Utf8(text).c_str());
+  }
+  return 0;
+}
+
+// The rows of a window's report-mode list view with the given number of columns, in UTF-8:
+// row=N text=CELL|CELL|...
+int Utf8ListView(HWND top, int columnsWanted) {
+  std::vector<HWND> lists;
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (lstrcmpiA(ClassOf(child).c_str(), WC_LISTVIEWA) == 0)
+          reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&lists));
+  for (HWND list : lists) {
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (!header || static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) != columnsWanted) continue;
+    RemoteBuffer remote(list, 8192);
+    if (!remote.ok()) return 1;
+    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+      std::wstring line;
+      for (int column = 0; column < columnsWanted; ++column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<LPWSTR>(remote.at(1024));
+        item.cchTextMax = 1000;
+        remote.Write(512, &item, sizeof item);
+        const auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                         reinterpret_cast<LPARAM>(remote.at(512)));
+        wchar_t text[1001] = {};
+        if (length > 0) remote.Read(1024, text, static_cast<SIZE_T>(length) * sizeof(wchar_t));
+        if (column) line += L'|';
+        line += text;
+      }
+      std::printf("row=%d text=%s\n", row, Utf8(line).c_str());
+    }
+    return 0;
+  }
+  return 1;
+}
+
+// The labels of a window whose text does not fit them: each visible static control's text is
+// laid out, word-wrapped at the control's width, in the dialog's label font at the system's DPI
+// (8.25-point bold MS Sans Serif). Prints one line a clipped label; the result is their count.
+int ClippedLabels(HWND top) {
+  SetProcessDPIAware();
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  const HFONT font = CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  const HGDIOBJ old = SelectObject(screen, font);
+  struct Query {
+    HDC dc;
+    int clipped;
+  } query{screen, 0};
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(param);
+        if (!IsWindowVisible(child) || lstrcmpiA(ClassOf(child).c_str(), "Static") != 0) return TRUE;
+        wchar_t text[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                            &length);
+        if (length == 0) return TRUE;
+        RECT box{};
+        GetClientRect(child, &box);
+        RECT needed{0, 0, box.right, 0};
+        DrawTextW(q.dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        if (needed.bottom > box.bottom || needed.right > box.right) {
+          std::printf("clipped w=%ld h=%ld needs w=%ld h=%ld text=%s\n", box.right, box.bottom, needed.right,
+                      needed.bottom, Utf8(text).c_str());
+          ++q.clipped;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return query.clipped;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: wtool <command> ...\n");
   return 2;
@@ -624,6 +815,60 @@ int main(int argc, char** argv) {
     if (thread) CloseHandle(thread);
     CloseHandle(process);
     return thread ? 0 : 1;
+  }
+  if (command == "wframe") {  // class title url|@file, in UTF-8
+    const std::vector<std::string> args = Utf8Args();
+    if (args.size() < 5) return Usage();
+    return WideFrame(args[2], args[3], TextArg(args[4]));
+  }
+  if (command == "captions") return Captions();
+  if (command == "clipped") {  // window-title: the labels whose text does not fit them
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    return windows.empty() ? 1 : ClippedLabels(windows[0]);
+  }
+  if (command == "wlistview") {  // window-title columns: as listview, the cells in UTF-8
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    return windows.empty() ? 1 : Utf8ListView(windows[0], std::atoi(arg(3)));
+  }
+  if (command == "wstart") {  // exe folder, in UTF-8: as start, for paths outside the code page
+    const std::vector<std::string> args = Utf8Args();
+    if (args.size() < 4) return Usage();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = L"\"" + Wide(args[2]) + L"\"";
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(args[3]).c_str(),
+                        &startup, &process)) {
+      std::printf("error=%lu\n", GetLastError());
+      return 1;
+    }
+    std::printf("pid=%lu\n", process.dwProcessId);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+  }
+  if (command == "move") {  // class title x y width height: moves a window, as its user might
+    const auto windows = TopLevel(arg(2), arg(3), 0, false);
+    if (windows.empty()) return 1;
+    return SetWindowPos(windows[0], nullptr, std::atoi(arg(4)), std::atoi(arg(5)), std::atoi(arg(6)),
+                        std::atoi(arg(7)), SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+  }
+  if (command == "set-workarea") {  // left top right bottom: as a taskbar that moved would
+    RECT r{std::atol(arg(2)), std::atol(arg(3)), std::atol(arg(4)), std::atol(arg(5))};
+    if (!SystemParametersInfoW(SPI_SETWORKAREA, 0, &r, SPIF_SENDCHANGE)) return 1;
+    // Wine 8 does not announce the change itself. The announcement goes to every top-level
+    // window but Wine's taskbar, which would answer it by setting its own work area again.
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+          if (lstrcmpiA(ClassOf(window).c_str(), "Shell_TrayWnd") == 0) return TRUE;
+          DWORD_PTR ignored = 0;
+          SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+          return TRUE;
+        },
+        0);
+    return 0;
   }
   return Usage();
 }
