@@ -37,14 +37,18 @@ BSTR Bstr(const std::wstring& text) {
   return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
+// A window's whole text, however long: a browser reports its whole address.
 std::wstring WideText(HWND window) {
-  wchar_t text[2048] = {};
   DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                             &length)) {
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &copied)) {
     return {};
   }
-  return std::wstring(text, std::min<size_t>(length, 2047));
+  text.resize(std::min<size_t>(copied, text.size() - 1));
+  return text;
 }
 
 std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<LONG_PTR>(window)); }
