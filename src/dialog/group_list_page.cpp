@@ -76,7 +76,7 @@ void GroupListPage::DeleteSelectedGroup() {
 
 void GroupListPage::OpenSelectedGroup() {
   if (names_.Row() < 1) return;
-  groups_.StartGroup(SelectedGroup());
+  groups_.OpenGroup(SelectedGroup());
 }
 
 }  // namespace wendrel

@@ -145,7 +145,7 @@ void LineEditorPage::OpenSelectedLines() {
   std::vector<SiteRef> sites;
   sites.reserve(marked.size());
   for (const auto& [shortName, url] : marked) sites.push_back(SiteRef{shortName, url});
-  groups_.StartGroupStr(sites);
+  groups_.OpenSites(sites);
 }
 
 bool LineEditorPage::NeedSelectedGroup() {

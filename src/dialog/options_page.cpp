@@ -96,7 +96,7 @@ void OptionsPage::SaveOptions() {
   options_.DefaultName = name;
   options_.CaptionWidth = RoundHalfEven(*number);
   try {
-    optionsFile_.DumpOptions();
+    optionsFile_.Write();
   } catch (const PlatformError& error) {
     groups_.ShowFailure("Error encountered while writing the options:", error);
     return;

@@ -6,10 +6,10 @@
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
-#include "store/browser_ops.h"
+#include "store/browsers.h"
 #include "store/options.h"
 #include "strip/caption.h"
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 
 namespace wendrel {
 namespace {
@@ -91,9 +91,9 @@ std::vector<SiteRef> ParseGroupFile(std::string_view text) {
   return entries;
 }
 
-GroupStore::GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
+GroupStore::GroupStore(StripController& strip, Browsers& browsers, Options& options, IFileSystem& files,
                        IPrompts& prompts)
-    : mainForm_(mainForm), browsers_(browsers), options_(options), files_(files), prompts_(prompts) {}
+    : strip_(strip), browsers_(browsers), options_(options), files_(files), prompts_(prompts) {}
 
 std::string GroupStore::GroupsFolder() const { return files_.ProgramFolder() + "\\Groups"; }
 
@@ -124,7 +124,7 @@ void GroupStore::AppendToGroup(const std::string& name, std::string_view lines) 
 }
 
 void GroupStore::SaveGroup(const std::string& name) {
-  TabStrip& tabs = mainForm_.Tabs();
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) {
     prompts_.MessageBox(
         "As there are no IE windows open, the details have not been stored in any Group and no existing "
@@ -139,7 +139,7 @@ void GroupStore::SaveGroup(const std::string& name) {
   } catch (const PlatformError&) {
     // The folder exists already, or cannot be made; opening the file will tell.
   }
-  mainForm_.RefreshFirstTab();
+  strip_.RefreshFirstTab();
   std::string content;
   for (int i = 1; i <= tabs.Count(); ++i) {
     std::string tag = TrimBlanks(tabs.At(i).Tag);
@@ -151,14 +151,14 @@ void GroupStore::SaveGroup(const std::string& name) {
   prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
 }
 
-void GroupStore::StartGroup(const std::string& sGrName) {
-  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to open the Group " + sGrName + "?",
+void GroupStore::OpenGroup(const std::string& name) {
+  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to open the Group " + name + "?",
                                                    Buttons::kYesNo, "WENDREL") == Answer::kNo) {
     return;
   }
   std::string text;
   try {
-    text = files_.ReadFile(GroupFilePath(sGrName));
+    text = files_.ReadFile(GroupFilePath(name));
   } catch (const PlatformError& error) {
     ShowFailure("Error encountered while opening the group:", error);
     return;
@@ -166,40 +166,40 @@ void GroupStore::StartGroup(const std::string& sGrName) {
   // The sites are views into the file's text, which stays whole until they are all open.
   std::vector<SiteRef> sites = ParseGroupFile(text);
   for (SiteRef& site : sites) site.shortName = TrimSpaces(site.shortName);
-  StartGroupStr(sites);
+  OpenSites(sites);
 }
 
-void GroupStore::StartGroupStr(std::span<const SiteRef> sites) {
-  mainForm_.SuspendWatcher();
+void GroupStore::OpenSites(std::span<const SiteRef> sites) {
+  strip_.SuspendWatcher();
   try {
     for (const SiteRef& site : sites) {
       const std::string url(site.url);
       std::string name;
       std::string locationUrl;
-      const WindowHandle window = browsers_.OpenNewIE(url, name, locationUrl);
-      TabStrip& tabs = mainForm_.Tabs();
+      const WindowHandle window = browsers_.OpenNew(url, name, locationUrl);
+      TabStrip& tabs = strip_.Tabs();
       const int index = tabs.Add();
       tabs.SetKey(index, KeyOf(window));
       tabs.SetTag(index, std::string(site.shortName));
       tabs.SetToolTipText(index, url);
-      mainForm_.HideFromTaskbar(window);
+      strip_.HideFromTaskbar(window);
     }
   } catch (const PlatformError& error) {
     // The sites after the failed one are not opened; the user is told once.
     ShowFailure("Error encountered while opening a browser:", error);
   }
-  mainForm_.ResumeWatcher();
-  mainForm_.ActivateTimer(100);
+  strip_.ResumeWatcher();
+  strip_.ScheduleReconcile(100);
 }
 
-void GroupStore::DeleteSetStr(std::span<const WindowHandle> windows) {
-  mainForm_.SuspendWatcher();
-  browsers_.CloseIEByHandles(windows);
+void GroupStore::CloseWindows(std::span<const WindowHandle> windows) {
+  strip_.SuspendWatcher();
+  browsers_.CloseAll(windows);
   // Each listed handle takes away the first tab that holds it and is still there, as removing
   // them one by one would, in one sweep over the tabs.
   std::unordered_map<std::string, int> listed;
   for (const WindowHandle window : windows) ++listed[KeyOf(window)];
-  TabStrip& tabs = mainForm_.Tabs();
+  TabStrip& tabs = strip_.Tabs();
   std::vector<bool> remove(static_cast<size_t>(tabs.Count()), false);
   for (int i = 1; i <= tabs.Count(); ++i) {
     const auto found = listed.find(tabs.At(i).Key);
@@ -208,11 +208,11 @@ void GroupStore::DeleteSetStr(std::span<const WindowHandle> windows) {
     remove[static_cast<size_t>(i - 1)] = true;
   }
   tabs.RemoveMarked(remove);
-  mainForm_.ResumeWatcher();
-  mainForm_.ActivateTimer(100);
+  strip_.ResumeWatcher();
+  strip_.ScheduleReconcile(100);
 }
 
-void GroupStore::mSaveGroup_Click() {
+void GroupStore::SaveDefaultGroup() {
   try {
     SaveGroup(options_.DefaultGroup);
   } catch (const PlatformError& error) {
@@ -220,19 +220,19 @@ void GroupStore::mSaveGroup_Click() {
   }
 }
 
-void GroupStore::m_OpenIE_Click() {
+void GroupStore::OpenEmptyBrowser() {
   std::string name;
   std::string url;
   try {
-    browsers_.OpenNewIE("", name, url);
+    browsers_.OpenNew("", name, url);
   } catch (const PlatformError& error) {
     ShowFailure("Error encountered while opening a browser:", error);
   }
 }
 
-void GroupStore::m_AddToDefault_Click() {
+void GroupStore::AddActiveTabToDefaultGroup() {
   std::string lines = "\r\n";
-  TabStrip& tabs = mainForm_.Tabs();
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() >= 1) {
     const Tab& tab = tabs.At(tabs.SelectedIndex());
     lines += tab.Tag + "," + tab.ToolTipText + "\r\n";

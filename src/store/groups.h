@@ -13,10 +13,10 @@
 
 namespace wendrel {
 
-class BrowserOps;
+class Browsers;
 class IFileSystem;
 class IPrompts;
-class MainForm;
+class StripController;
 struct Options;
 
 // One site of a group: its short name and URL. The texts are views into storage the caller
@@ -47,7 +47,7 @@ std::vector<SiteRef> ParseGroupFile(std::string_view text);
 
 class GroupStore {
  public:
-  GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
+  GroupStore(StripController& strip, Browsers& browsers, Options& options, IFileSystem& files,
              IPrompts& prompts);
 
   // The file of a group. Throws PlatformError, before any file is touched, when the name is
@@ -57,11 +57,11 @@ class GroupStore {
 
   // Throws PlatformError when the file cannot be written; an existing group is then kept whole.
   void SaveGroup(const std::string& name);
-  void StartGroup(const std::string& sGrName);
+  void OpenGroup(const std::string& name);
   // Opens one browser per site, each with its tab, short name and URL.
-  void StartGroupStr(std::span<const SiteRef> sites);
+  void OpenSites(std::span<const SiteRef> sites);
   // Closes the browser windows and removes their tabs; costs grow linearly with the count.
-  void DeleteSetStr(std::span<const WindowHandle> windows);
+  void CloseWindows(std::span<const WindowHandle> windows);
 
   // Writes a group's file anew, or appends lines to it (creating a missing file, not a missing
   // folder). Either way the whole new file replaces the old one in one step, so a write that
@@ -74,16 +74,16 @@ class GroupStore {
   }
 
   // Menu commands; failures are shown in a message box.
-  void mSaveGroup_Click();
-  void m_OpenIE_Click();
-  void m_AddToDefault_Click();
+  void SaveDefaultGroup();
+  void OpenEmptyBrowser();
+  void AddActiveTabToDefaultGroup();
 
   // A plain message titled "Wendrel" for a failure the user should know of.
   void ShowFailure(const std::string& what, const PlatformError& error);
 
  private:
-  MainForm& mainForm_;
-  BrowserOps& browsers_;
+  StripController& strip_;
+  Browsers& browsers_;
   Options& options_;
   IFileSystem& files_;
   IPrompts& prompts_;

@@ -7,7 +7,9 @@
 #include <exception>
 #include <set>
 
-#include "dialog/options_etc.h"
+#include "dialog/control_names.h"
+#include "dialog/options_dialog.h"
+#include "platform/sim/vocabulary.h"
 #include "store/options.h"
 #include "tray/tray_menu.h"
 
@@ -61,6 +63,11 @@ std::string Twips(float value) {
 void Arity(const std::vector<Word>& words, size_t least, size_t most) {
   if (words.size() < least || words.size() > most)
     throw SimError{"wrong number of words for " + words[0].text};
+}
+
+bool IsGrid(const std::string& name) {
+  return name == controls::kTabsGrid || name == controls::kGroupNamesGrid ||
+         name == controls::kGroupLinesGrid;
 }
 
 // A word that names a keyword must be written bare.
@@ -122,7 +129,7 @@ std::vector<Word> SplitWords(const std::string& line) {
 
 ScenarioRunner::ScenarioRunner(std::ostream& out, std::string folder) : desktop_(out, std::move(folder)) {
   desktop_.SetTickObserver([this] {
-    if (program_ && !program_->mainForm().InHandleIE())
+    if (program_ && !program_->strip().Reconciling())
       desktop_.Print("pass t=" + std::to_string(desktop_.Now()));
   });
 }
@@ -173,8 +180,8 @@ Program& ScenarioRunner::Running() {
   return *program_;
 }
 
-OptionsEtc& ScenarioRunner::Dialog() {
-  OptionsEtc* dialog = Running().dialog().Loaded();
+OptionsDialog& ScenarioRunner::Dialog() {
+  OptionsDialog* dialog = Running().dialog().Loaded();
   if (!dialog) throw SimError{"the dialog is not loaded"};
   return *dialog;
 }
@@ -208,7 +215,7 @@ void ScenarioRunner::Execute(const Words& words) {
     if (!Is(words[1], "workarea")) throw SimError{"change takes workarea L T R B"};
     if (!program_) throw SimError{"change workarea comes after start; before it, use workarea"};
     desktop_.SetWorkArea(PixelRect{Int32(words[2]), Int32(words[3]), Int32(words[4]), Int32(words[5])});
-    if (!desktop_.Ended()) program_->mainForm().FollowWorkArea();
+    if (!desktop_.Ended()) program_->strip().FollowWorkArea();
   } else if (command == "pending") {
     RunPending(words);
   } else if (command == "answer") {
@@ -358,12 +365,13 @@ void ScenarioRunner::RunAnswer(const Words& words) {
   } else if (kind == "menu") {
     answer.kind = ScriptedAnswer::Kind::kMenu;
     if (!Is(words[2], "none")) {
+      const std::string item = ProgramName(words[2].text);
       const auto tree = PopupMenuTree();
-      const bool known = std::any_of(tree.begin(), tree.end(), [&](const MenuItem& item) {
-        return item.name == words[2].text && item.level >= 1 && item.caption != "-";
+      const bool known = std::any_of(tree.begin(), tree.end(), [&](const MenuItem& entry) {
+        return entry.name == item && entry.level >= 1 && entry.caption != "-";
       });
       if (!known) throw SimError{"the menu has no item " + words[2].text};
-      answer.text = words[2].text;
+      answer.text = item;
     }
   } else {
     throw SimError{"unknown answer " + kind};
@@ -377,7 +385,7 @@ void ScenarioRunner::RunUser(const Words& words) {
                                                       "image", "strip",   "unload", "endsession"};
   if (kUserCommands.count(command) == 0) throw SimError{"unknown command " + command};
   Program& program = Running();
-  MainForm& form = program.mainForm();
+  StripController& form = program.strip();
   if (command == "click" || command == "rclick") {
     Arity(words, 3, 3);
     if (!Is(words[1], "tab")) throw SimError{command + " takes tab I"};
@@ -387,7 +395,7 @@ void ScenarioRunner::RunUser(const Words& words) {
       form.SelectTab(index);
     } else {
       const TabRect r = desktop_.TabRectangle(index);
-      form.TabStrip1_MouseUp(2, 0, r.left + r.width / 2, r.top + r.height / 2);
+      form.OnTabStripMouseUp(2, 0, r.left + r.width / 2, r.top + r.height / 2);
     }
   } else if (command == "mouseup") {
     Arity(words, 4, 4);
@@ -401,7 +409,7 @@ void ScenarioRunner::RunUser(const Words& words) {
     } else {
       throw SimError{"mouseup takes left, right or middle"};
     }
-    form.TabStrip1_MouseUp(button, 0, Coordinate(words[2]), Coordinate(words[3]));
+    form.OnTabStripMouseUp(button, 0, Coordinate(words[2]), Coordinate(words[3]));
   } else if (command == "tray") {
     Arity(words, 2, 2);
     static const std::vector<std::pair<std::string, std::int32_t>> kMessages = {
@@ -409,15 +417,16 @@ void ScenarioRunner::RunUser(const Words& words) {
     const auto found = std::find_if(kMessages.begin(), kMessages.end(),
                                     [&](const auto& entry) { return entry.first == words[1].text; });
     if (found == kMessages.end()) throw SimError{"unknown tray event " + words[1].text};
-    program.trayMenu().Form_MouseMove(0, 0, static_cast<float>(found->second * desktop_.TwipsPerPixelX()), 0);
+    program.trayMenu().OnTrayNotification(0, 0, static_cast<float>(found->second * desktop_.TwipsPerPixelX()),
+                                          0);
   } else if (command == "image") {
     Arity(words, 2, 2);
     if (!Is(words[1], "click")) throw SimError{"image takes click"};
-    program.trayMenu().Image1_Click();
+    program.trayMenu().OnImageClick();
   } else if (command == "strip") {
     Arity(words, 2, 2);
     if (!Is(words[1], "mouseup")) throw SimError{"strip takes mouseup"};
-    program.trayMenu().Form_MouseUp(1, 0, 0, 0);
+    program.trayMenu().OnStripMouseUp(1, 0, 0, 0);
   } else if (command == "unload") {
     Arity(words, 1, 1);
     program.CloseStrip();
@@ -431,27 +440,28 @@ void ScenarioRunner::RunUser(const Words& words) {
 void ScenarioRunner::RunDialog(const Words& words) {
   if (words.size() < 2) throw SimError{"dialog needs an action"};
   const std::string& action = words[1].text;
-  OptionsEtc& dialog = Dialog();
+  OptionsDialog& dialog = Dialog();
   if (action == "tab") {
     Arity(words, 3, 3);
     const std::int32_t page = Int32(words[2]);
     if (page < 1 || page > 3) throw SimError{"the dialog has tabs 1 to 3"};
-    dialog.TabStrip1_Click(page);
+    dialog.ShowPage(page);
   } else if (action == "click") {
     Arity(words, 3, 3);
-    const auto& names = OptionsEtc::ButtonNames();
-    if (std::find(names.begin(), names.end(), words[2].text) == names.end()) {
+    const std::string button = ProgramName(words[2].text);
+    const auto& names = OptionsDialog::ButtonNames();
+    if (std::find(names.begin(), names.end(), button) == names.end()) {
       throw SimError{"the dialog has no button " + words[2].text};
     }
-    if (!dialog.Click(words[2].text)) desktop_.Print("(" + words[2].text + " disabled)");
+    if (!dialog.Click(button)) desktop_.Print("(" + words[2].text + " disabled)");
   } else if (action == "set") {
     Arity(words, 4, 4);
-    const auto& names = OptionsEtc::TextBoxNames();
-    if (words[2].text != "CM_GroupName" &&
-        std::find(names.begin(), names.end(), words[2].text) == names.end()) {
+    const std::string box = ProgramName(words[2].text);
+    const auto& names = OptionsDialog::TextBoxNames();
+    if (box != controls::kTargetGroupBox && std::find(names.begin(), names.end(), box) == names.end()) {
       throw SimError{"the dialog has no text box " + words[2].text};
     }
-    dialog.SetText(words[2].text, words[3].text);
+    dialog.SetText(box, words[3].text);
   } else if (action == "option") {
     Arity(words, 4, 4);
     const std::int32_t question = Int32(words[2]);
@@ -460,13 +470,12 @@ void ScenarioRunner::RunDialog(const Words& words) {
     dialog.ChooseOption(question, words[3].text == "yes");
   } else if (action == "grid") {
     Arity(words, 4, 4);
-    const std::string& name = words[2].text;
-    if (name != "Gr_Tabs" && name != "GR_GNames" && name != "GR_GLines") {
-      throw SimError{"the dialog has no grid " + name};
-    }
+    const std::string& word = words[2].text;
+    const std::string name = ProgramName(word);
+    if (!IsGrid(name)) throw SimError{"the dialog has no grid " + word};
     const std::int32_t row = Int32(words[3]);
     if (row < 0 || row >= dialog.GridNamed(name).Rows())
-      throw SimError{"grid " + name + " has no row " + words[3].text};
+      throw SimError{"grid " + word + " has no row " + words[3].text};
     dialog.GridClick(name, row);
   } else if (action == "close") {
     Arity(words, 2, 2);
@@ -528,7 +537,7 @@ void ScenarioRunner::RunShow(const Words& words) {
     Arity(words, 2, 2);
     const std::vector<MenuItem> menu = program_ ? program_->trayMenu().Menu() : PopupMenuTree();
     for (const MenuItem& item : menu) {
-      desktop_.Print("item " + item.name + " " + Quoted(item.caption) +
+      desktop_.Print("item " + ScriptWord(item.name) + " " + Quoted(item.caption) +
                      " enabled=" + (item.enabled ? "1" : "0"));
     }
   } else if (what == "grid") {
@@ -554,7 +563,7 @@ void ScenarioRunner::ShowTabs() {
     desktop_.Print("tabs 0 selected=0");
     return;
   }
-  TabStrip& tabs = program_->mainForm().Tabs();
+  TabStrip& tabs = program_->strip().Tabs();
   const auto& views = desktop_.TabViews();
   // The drawn strip must mirror the program's tabs; a difference is a fault worth stopping for.
   if (static_cast<int>(views.size()) != tabs.Count() || desktop_.SelectedTabView() != tabs.SelectedIndex()) {
@@ -579,10 +588,11 @@ void ScenarioRunner::ShowTabs() {
   }
 }
 
-void ScenarioRunner::ShowGrid(const std::string& name) {
-  if (name != "Gr_Tabs" && name != "GR_GNames" && name != "GR_GLines") throw SimError{"no grid " + name};
+void ScenarioRunner::ShowGrid(const std::string& word) {
+  const std::string name = ProgramName(word);
+  if (!IsGrid(name)) throw SimError{"no grid " + word};
   Grid& grid = Dialog().GridNamed(name);
-  desktop_.Print("grid " + name + " rows=" + std::to_string(grid.Rows()) +
+  desktop_.Print("grid " + word + " rows=" + std::to_string(grid.Rows()) +
                  " cols=" + std::to_string(grid.Cols()) + " fixedrows=" + std::to_string(grid.FixedRows()) +
                  " row=" + std::to_string(grid.Row()) + " col=" + std::to_string(grid.Col()));
   std::string widths = "widths";
@@ -596,27 +606,30 @@ void ScenarioRunner::ShowGrid(const std::string& name) {
 }
 
 void ScenarioRunner::ShowDialog() {
-  OptionsEtc* dialog = program_ && !desktop_.Ended() ? program_->dialog().Loaded() : nullptr;
+  OptionsDialog* dialog = program_ && !desktop_.Ended() ? program_->dialog().Loaded() : nullptr;
   if (!dialog) {
     desktop_.Print("dialog loaded=0 page=0 focus=");
     return;
   }
-  desktop_.Print("dialog loaded=1 page=" + std::to_string(dialog->Page()) + " focus=" + dialog->Focus());
+  desktop_.Print("dialog loaded=1 page=" + std::to_string(dialog->Page()) +
+                 " focus=" + ScriptWord(dialog->Focus()));
   std::string visible = "visible";
-  for (const std::string& frame : OptionsEtc::FrameNames()) {
-    if (dialog->Visible(frame)) visible += " " + frame;
+  for (const std::string& frame : OptionsDialog::FrameNames()) {
+    if (dialog->Visible(frame)) visible += " " + ScriptWord(frame);
   }
   desktop_.Print(visible);
   std::string enabled = "enabled";
-  for (const std::string& button : OptionsEtc::ButtonNames()) {
-    enabled += " " + button + "=" + (dialog->Enabled(button) ? "1" : "0");
+  for (const std::string& button : OptionsDialog::ButtonNames()) {
+    enabled += " " + ScriptWord(button) + "=" + (dialog->Enabled(button) ? "1" : "0");
   }
   desktop_.Print(enabled);
-  desktop_.Print("label Lab_GrName " + Quoted(dialog->GroupLabel()));
-  std::vector<std::string> texts = OptionsEtc::TextBoxNames();
-  if (std::find(texts.begin(), texts.end(), "CM_GroupName") == texts.end()) texts.push_back("CM_GroupName");
-  for (const std::string& box : texts) desktop_.Print("text " + box + " " + Quoted(dialog->Text(box)));
-  std::string list = "list CM_GroupName";
+  desktop_.Print("label " + ScriptWord(controls::kGroupLabel) + " " + Quoted(dialog->GroupLabel()));
+  std::vector<std::string> texts = OptionsDialog::TextBoxNames();
+  if (std::find(texts.begin(), texts.end(), controls::kTargetGroupBox) == texts.end())
+    texts.push_back(controls::kTargetGroupBox);
+  for (const std::string& box : texts)
+    desktop_.Print("text " + ScriptWord(box) + " " + Quoted(dialog->Text(box)));
+  std::string list = "list " + ScriptWord(controls::kTargetGroupBox);
   for (const std::string& name : dialog->GroupNameList()) list += " " + Quoted(name);
   desktop_.Print(list);
   for (int i = 0; i < 6; ++i) {

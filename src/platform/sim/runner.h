@@ -51,9 +51,9 @@ class ScenarioRunner {
   void RunShow(const Words& words);
   void ShowTabs();
   void ShowDialog();
-  void ShowGrid(const std::string& name);
+  void ShowGrid(const std::string& word);
   Program& Running();
-  OptionsEtc& Dialog();
+  OptionsDialog& Dialog();
 
   SimDesktop desktop_;
   std::unique_ptr<Program> program_;
