@@ -9,13 +9,14 @@ Program::Program(const Platform& platform)
       optionsFile_(options_, platform.files, platform.prompts),
       browsers_(platform.shell, options_),
       strip_(platform_, options_, optionsFile_, browsers_, *this),
-      groups_(strip_, browsers_, options_, platform.files, platform.prompts),
+      groupFiles_(platform.files, platform.prompts),
+      groups_(strip_, browsers_, options_, groupFiles_, platform.prompts),
       trayIcon_(platform.tray, platform.strip),
       activeTab_(strip_, browsers_, options_, platform.prompts, *this),
       shutdown_(strip_, groups_, browsers_, optionsFile_, trayIcon_, options_, platform.windows,
                 platform.prompts),
       trayMenu_(platform_, strip_, groups_, activeTab_, shutdown_, dialog_) {
-  groups_.SetWrittenHandler([this](const std::string& name) {
+  groupFiles_.SetWrittenHandler([this](const std::string& name) {
     if (OptionsDialog* dialog = dialog_.Loaded()) dialog->GroupWritten(name);
   });
   dialog_.SetFactory([this](const std::string& startPage) {

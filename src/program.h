@@ -6,6 +6,7 @@
 
 #include "dialog/dialog_slot.h"
 #include "platform/platform.h"
+#include "session/group_session.h"
 #include "store/browsers.h"
 #include "store/groups.h"
 #include "store/options.h"
@@ -37,7 +38,8 @@ class Program : private StripHooks {
   Options& options() { return options_; }
   StripController& strip() { return strip_; }
   TrayMenu& trayMenu() { return trayMenu_; }
-  GroupStore& groups() { return groups_; }
+  GroupSession& groups() { return groups_; }
+  GroupFiles& groupFiles() { return groupFiles_; }
   Browsers& browsers() { return browsers_; }
   DialogSlot& dialog() { return dialog_; }
   const TrayIcon& trayIcon() const { return trayIcon_; }
@@ -55,7 +57,8 @@ class Program : private StripHooks {
   OptionsFile optionsFile_;
   Browsers browsers_;
   StripController strip_;
-  GroupStore groups_;
+  GroupFiles groupFiles_;
+  GroupSession groups_;
   TrayIcon trayIcon_;
   ActiveTabCommands activeTab_;
   Shutdown shutdown_;

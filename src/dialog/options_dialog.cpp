@@ -8,6 +8,7 @@
 #include "platform/dialog_view.h"
 #include "platform/types.h"
 #include "platform/window_system.h"
+#include "session/group_session.h"
 
 namespace wendrel {
 
@@ -15,12 +16,12 @@ const std::vector<std::string>& OptionsDialog::ButtonNames() { return controls::
 const std::vector<std::string>& OptionsDialog::FrameNames() { return controls::Frames(); }
 const std::vector<std::string>& OptionsDialog::TextBoxNames() { return controls::TextBoxes(); }
 
-OptionsDialog::OptionsDialog(StripController& strip, GroupStore& groups, Browsers& browsers, Options& options,
-                             OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts,
-                             IWindowSystem& windows)
+OptionsDialog::OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers,
+                             Options& options, OptionsFile& optionsFile, IFileSystem& files,
+                             IPrompts& prompts, IWindowSystem& windows)
     : windows_(windows),
       frame_(prompts),
-      optionsPage_(frame_, options, optionsFile, groups),
+      optionsPage_(frame_, options, optionsFile, groups.Files()),
       tabsPage_(frame_, strip, groups, browsers, options, files),
       groupList_(frame_, groups, files, options) {}
 

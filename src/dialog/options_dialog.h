@@ -16,7 +16,7 @@
 namespace wendrel {
 
 class Browsers;
-class GroupStore;
+class GroupSession;
 class IDialogHost;
 class IFileSystem;
 class IPrompts;
@@ -38,7 +38,7 @@ class OptionsDialog {
   static const std::vector<std::string>& FrameNames();
   static const std::vector<std::string>& TextBoxNames();
 
-  OptionsDialog(StripController& strip, GroupStore& groups, Browsers& browsers, Options& options,
+  OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers, Options& options,
                 OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows);
   ~OptionsDialog();
   OptionsDialog(const OptionsDialog&) = delete;

@@ -3,8 +3,8 @@
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
 #include "platform/file_system.h"
+#include "session/group_session.h"
 #include "store/browsers.h"
-#include "store/groups.h"
 #include "store/options.h"
 #include "strip/strip_controller.h"
 
@@ -21,7 +21,7 @@ constexpr int kHandleCol = 5;
 
 }  // namespace
 
-TabsPage::TabsPage(DialogFrame& frame, StripController& strip, GroupStore& groups, Browsers& browsers,
+TabsPage::TabsPage(DialogFrame& frame, StripController& strip, GroupSession& groups, Browsers& browsers,
                    const Options& options, IFileSystem& files)
     : frame_(frame), strip_(strip), groups_(groups), browsers_(browsers), options_(options), files_(files) {}
 
@@ -43,7 +43,7 @@ void TabsPage::Fill() {
   }
   if (tabs_.Rows() >= 2) tabs_.SetFixedRows(1);
   groupNames_.clear();
-  for (const std::string& file : files_.ListFiles(groups_.GroupsFolder(), ".WDX")) {
+  for (const std::string& file : files_.ListFiles(groups_.Files().GroupsFolder(), ".WDX")) {
     groupNames_.push_back(file.substr(0, file.size() - 4));
   }
   frame_.SetText(controls::kTargetGroupBox, options_.DefaultGroup);
@@ -161,12 +161,12 @@ void TabsPage::SaveSelected(bool append) {
   }
   try {
     if (append) {
-      groups_.AppendToGroup(name, "\r\n" + lines);
+      groups_.Files().AppendToGroup(name, "\r\n" + lines);
     } else {
-      groups_.WriteGroup(name, lines);
+      groups_.Files().WriteGroup(name, lines);
     }
   } catch (const PlatformError& error) {
-    groups_.ShowFailure("Error encountered while saving the group:", error);
+    groups_.Files().ShowFailure("Error encountered while saving the group:", error);
   }
 }
 

@@ -14,7 +14,7 @@ namespace wendrel {
 
 class Browsers;
 class DialogFrame;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
 class StripController;
 struct Options;
@@ -23,7 +23,7 @@ class TabsPage {
  public:
   static constexpr std::int32_t kGridWidth = 6390;
 
-  TabsPage(DialogFrame& frame, StripController& strip, GroupStore& groups, Browsers& browsers,
+  TabsPage(DialogFrame& frame, StripController& strip, GroupSession& groups, Browsers& browsers,
            const Options& options, IFileSystem& files);
   TabsPage(const TabsPage&) = delete;
   TabsPage& operator=(const TabsPage&) = delete;
@@ -55,7 +55,7 @@ class TabsPage {
 
   DialogFrame& frame_;
   StripController& strip_;
-  GroupStore& groups_;
+  GroupSession& groups_;
   Browsers& browsers_;
   const Options& options_;
   IFileSystem& files_;

@@ -2,15 +2,15 @@
 
 #include "platform/prompts.h"
 #include "platform/window_system.h"
+#include "session/group_session.h"
 #include "store/browsers.h"
-#include "store/groups.h"
 #include "store/options.h"
 #include "strip/strip_controller.h"
 #include "tray/tray_icon.h"
 
 namespace wendrel {
 
-Shutdown::Shutdown(StripController& strip, GroupStore& groups, Browsers& browsers, OptionsFile& optionsFile,
+Shutdown::Shutdown(StripController& strip, GroupSession& groups, Browsers& browsers, OptionsFile& optionsFile,
                    TrayIcon& trayIcon, const Options& options, IWindowSystem& windows, IPrompts& prompts)
     : strip_(strip),
       groups_(groups),
@@ -38,7 +38,7 @@ void Shutdown::Unload() {
       groups_.SaveGroup(options_.DefaultGroup);
     } catch (const PlatformError& error) {
       // The default group keeps its old content; the program still ends.
-      groups_.ShowFailure("Error encountered while saving the group:", error);
+      groups_.Files().ShowFailure("Error encountered while saving the group:", error);
     }
   }
   TabStrip& tabs = strip_.Tabs();
@@ -63,7 +63,7 @@ void Shutdown::Unload() {
   } catch (const PlatformError& error) {
     // The options file keeps its previous content whole; the user learns the new options were
     // not kept, and the program still ends.
-    groups_.ShowFailure("Error encountered while writing the options:", error);
+    groups_.Files().ShowFailure("Error encountered while writing the options:", error);
   }
   trayIcon_.Delete();
   windows_.EndProcess();

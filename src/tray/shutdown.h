@@ -6,7 +6,7 @@
 namespace wendrel {
 
 class Browsers;
-class GroupStore;
+class GroupSession;
 class IPrompts;
 class IWindowSystem;
 class StripController;
@@ -16,7 +16,7 @@ struct Options;
 
 class Shutdown {
  public:
-  Shutdown(StripController& strip, GroupStore& groups, Browsers& browsers, OptionsFile& optionsFile,
+  Shutdown(StripController& strip, GroupSession& groups, Browsers& browsers, OptionsFile& optionsFile,
            TrayIcon& trayIcon, const Options& options, IWindowSystem& windows, IPrompts& prompts);
 
   // Any close of the strip window: asks first, then unloads. False when the user said No.
@@ -32,7 +32,7 @@ class Shutdown {
 
  private:
   StripController& strip_;
-  GroupStore& groups_;
+  GroupSession& groups_;
   Browsers& browsers_;
   OptionsFile& optionsFile_;
   TrayIcon& trayIcon_;

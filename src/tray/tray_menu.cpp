@@ -2,7 +2,7 @@
 
 #include "dialog/dialog_slot.h"
 #include "platform/platform.h"
-#include "store/groups.h"
+#include "session/group_session.h"
 #include "strip/strip_controller.h"
 #include "tray/active_tab.h"
 #include "tray/shutdown.h"
@@ -33,7 +33,7 @@ std::vector<MenuItem> PopupMenuTree() {
   };
 }
 
-TrayMenu::TrayMenu(const Platform& platform, StripController& strip, GroupStore& groups,
+TrayMenu::TrayMenu(const Platform& platform, StripController& strip, GroupSession& groups,
                    ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog)
     : platform_(platform),
       strip_(strip),

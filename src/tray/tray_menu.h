@@ -11,7 +11,7 @@ namespace wendrel {
 
 class ActiveTabCommands;
 class DialogSlot;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
 class StripController;
 class Shutdown;
@@ -25,8 +25,8 @@ std::vector<MenuItem> PopupMenuTree();
 
 class TrayMenu {
  public:
-  TrayMenu(const Platform& platform, StripController& strip, GroupStore& groups, ActiveTabCommands& activeTab,
-           Shutdown& shutdown, DialogSlot& dialog);
+  TrayMenu(const Platform& platform, StripController& strip, GroupSession& groups,
+           ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog);
 
   // The tray's callback arrives as a mouse move whose X holds the mouse message number, in
   // the strip window's scale units.
@@ -50,7 +50,7 @@ class TrayMenu {
 
   const Platform& platform_;
   StripController& strip_;
-  GroupStore& groups_;
+  GroupSession& groups_;
   ActiveTabCommands& activeTab_;
   Shutdown& shutdown_;
   DialogSlot& dialog_;

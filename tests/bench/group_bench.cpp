@@ -182,7 +182,7 @@ void BM_OpenGroup(benchmark::State& state) {
     state.PauseTiming();
     {
       auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groups().GroupFilePath("Big"), text);
+      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
       state.ResumeTiming();
       quick->program().groups().OpenGroup("Big");
       state.PauseTiming();
@@ -200,7 +200,7 @@ void BM_CloseSelectedTabs(benchmark::State& state) {
     state.PauseTiming();
     {
       auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groups().GroupFilePath("Big"), text);
+      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
       quick->program().groups().OpenGroup("Big");
       TabStrip& tabs = quick->program().strip().Tabs();
       std::vector<WindowHandle> selected;
@@ -229,7 +229,7 @@ void BM_OpenGroupPeakMemory(benchmark::State& state) {
     state.PauseTiming();
     auto quick = std::make_unique<QuickProgram>();
     quick->shell().Reserve(static_cast<size_t>(sites));
-    const std::string path = quick->program().groups().GroupFilePath("Big");
+    const std::string path = quick->program().groupFiles().GroupFilePath("Big");
     quick->files().ReplaceFile(path, GroupText(sites, 1000));
     size = static_cast<double>(quick->files().ReadFile(path).size());
     state.ResumeTiming();

@@ -154,7 +154,7 @@ TEST_F(Desktop, TheActiveTabsShortNameBoxKeepsItsTextWhenAPassAddsTabs) {
 
 TEST_F(Desktop, AGroupsFilePathMayHave259CodeUnitsAndNoMore) {
   Program& program = Start();
-  GroupStore& groups = program.groups();
+  GroupFiles& groups = program.groupFiles();
   // The folder, "\Groups\" and ".WDX" around the name.
   const size_t around = folder_.string().size() + 8 + 4;
   ASSERT_LT(around, 200u);
