@@ -6,10 +6,11 @@
 
 #include "dialog/dialog_slot.h"
 #include "platform/platform.h"
-#include "store/browser_ops.h"
+#include "session/group_session.h"
+#include "store/browsers.h"
 #include "store/groups.h"
 #include "store/options.h"
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 #include "tray/active_tab.h"
 #include "tray/shutdown.h"
 #include "tray/tray_icon.h"
@@ -17,7 +18,7 @@
 
 namespace wendrel {
 
-class OptionsEtc;
+class OptionsDialog;
 
 class Program : private StripHooks {
  public:
@@ -32,13 +33,14 @@ class Program : private StripHooks {
   void EndSession() { shutdown_.EndSession(); }
   // Every window the program took off the taskbar gets its button back (the program is ending
   // by other means than its own closing).
-  void GiveWindowsBack() { mainForm_.Taskbar().GiveAllBack(); }
+  void GiveWindowsBack() { strip_.Taskbar().GiveAllBack(); }
 
   Options& options() { return options_; }
-  MainForm& mainForm() { return mainForm_; }
+  StripController& strip() { return strip_; }
   TrayMenu& trayMenu() { return trayMenu_; }
-  GroupStore& groups() { return groups_; }
-  BrowserOps& browsers() { return browsers_; }
+  GroupSession& groups() { return groups_; }
+  GroupFiles& groupFiles() { return groupFiles_; }
+  Browsers& browsers() { return browsers_; }
   DialogSlot& dialog() { return dialog_; }
   const TrayIcon& trayIcon() const { return trayIcon_; }
 
@@ -47,15 +49,16 @@ class Program : private StripHooks {
   void AddTrayIcon() override { trayIcon_.Add(); }
   void ShowTrayMenu() override { trayMenu_.ShowTrayMenu(); }
   void ShowDialogAtStart() override { dialog_.Show("D"); }
-  void StartGroup(const std::string& sGrName) override { groups_.StartGroup(sGrName); }
+  void OpenGroup(const std::string& name) override { groups_.OpenGroup(name); }
   void RefreshTabDialog() override;
 
   Platform platform_;
   Options options_;
   OptionsFile optionsFile_;
-  BrowserOps browsers_;
-  MainForm mainForm_;
-  GroupStore groups_;
+  Browsers browsers_;
+  StripController strip_;
+  GroupFiles groupFiles_;
+  GroupSession groups_;
   TrayIcon trayIcon_;
   ActiveTabCommands activeTab_;
   Shutdown shutdown_;

@@ -8,55 +8,55 @@
 namespace wendrel::controls {
 
 // The page tabs along the top of the dialog, which hold the focus after the load.
-inline constexpr char kPageTabs[] = "TabStrip1";
+inline constexpr char kPageTabs[] = "pageTabs";
 
 // Page frames, and the two frames that share the lower right of the Group Management page.
-inline constexpr char kOptionsFrame[] = "Fr_options";
-inline constexpr char kTabsFrame[] = "Fr_Tabs";
-inline constexpr char kGroupsFrame[] = "Fr_Groups";
-inline constexpr char kHintFrame[] = "FR_Message";
-inline constexpr char kLineEditFrame[] = "Fr_Update";
+inline constexpr char kOptionsFrame[] = "optionsFrame";
+inline constexpr char kTabsFrame[] = "tabsFrame";
+inline constexpr char kGroupsFrame[] = "groupsFrame";
+inline constexpr char kHintFrame[] = "hintFrame";
+inline constexpr char kLineEditFrame[] = "lineEditFrame";
 
 // Options page.
-inline constexpr char kSaveOptions[] = "cb_Update";
-inline constexpr char kResetOptions[] = "cb_Reset";
-inline constexpr char kCaptionWidthBox[] = "tx_ChrCount";
-inline constexpr char kDefaultGroupBox[] = "tx_defaultName";
-inline constexpr char kDefaultNameBox[] = "tx_UnknownName";
+inline constexpr char kSaveOptions[] = "saveOptions";
+inline constexpr char kResetOptions[] = "resetOptions";
+inline constexpr char kCaptionWidthBox[] = "captionWidthBox";
+inline constexpr char kDefaultGroupBox[] = "defaultGroupBox";
+inline constexpr char kDefaultNameBox[] = "defaultNameBox";
 
 // Tab Management page.
-inline constexpr char kTabsGrid[] = "Gr_Tabs";
-inline constexpr char kSelectAllTabs[] = "cb_TSelAll";
-inline constexpr char kDeselectAllTabs[] = "cb_TDeselAll";
-inline constexpr char kNameSelectedTab[] = "cb_TShort";
-inline constexpr char kAddSelectedToGroup[] = "cb_TAddGroup";
-inline constexpr char kSaveSelectedAsGroup[] = "cb_TSaveGroup";
-inline constexpr char kRefreshSelectedBrowsers[] = "cb_TRefreshIE";
-inline constexpr char kRefreshTabs[] = "cb_TRefreshTab";
-inline constexpr char kCloseSelectedBrowsers[] = "cb_TCloseIE";
-inline constexpr char kTargetGroupBox[] = "CM_GroupName";
+inline constexpr char kTabsGrid[] = "tabsGrid";
+inline constexpr char kSelectAllTabs[] = "selectAllTabs";
+inline constexpr char kDeselectAllTabs[] = "deselectAllTabs";
+inline constexpr char kNameSelectedTab[] = "nameSelectedTab";
+inline constexpr char kAddSelectedToGroup[] = "addSelectedToGroup";
+inline constexpr char kSaveSelectedAsGroup[] = "saveSelectedAsGroup";
+inline constexpr char kRefreshSelectedBrowsers[] = "refreshSelectedBrowsers";
+inline constexpr char kRefreshTabs[] = "refreshTabs";
+inline constexpr char kCloseSelectedBrowsers[] = "closeSelectedBrowsers";
+inline constexpr char kTargetGroupBox[] = "targetGroupBox";
 
 // Group Management page: the group list.
-inline constexpr char kGroupNamesGrid[] = "GR_GNames";
-inline constexpr char kAddGroup[] = "cb_GAddG";
-inline constexpr char kDeleteGroup[] = "CB_GDelG";
-inline constexpr char kOpenGroup[] = "cb_GOpenG";
+inline constexpr char kGroupNamesGrid[] = "groupNamesGrid";
+inline constexpr char kAddGroup[] = "addGroup";
+inline constexpr char kDeleteGroup[] = "deleteGroup";
+inline constexpr char kOpenGroup[] = "openGroup";
 
 // Group Management page: the lines of the selected group and their editor.
-inline constexpr char kGroupLinesGrid[] = "GR_GLines";
-inline constexpr char kGroupLabel[] = "Lab_GrName";
-inline constexpr char kHintLabel[] = "lb_Message";
-inline constexpr char kAddLine[] = "cb_GAdd";
-inline constexpr char kModifyLine[] = "cb_GModify";
-inline constexpr char kDeleteLine[] = "cb_GDel";
-inline constexpr char kSelectAllLines[] = "cb_GSelect";
-inline constexpr char kDeselectAllLines[] = "CB_GDesel";
-inline constexpr char kOpenSelectedLines[] = "cb_GOpenSel";
-inline constexpr char kSaveLine[] = "cb_GUpdate";
-inline constexpr char kCancelLine[] = "cb_GCancel";
-inline constexpr char kLineGroupBox[] = "tx_Group";
-inline constexpr char kLineShortNameBox[] = "tx_Short";
-inline constexpr char kLineUrlBox[] = "tx_URL";
+inline constexpr char kGroupLinesGrid[] = "groupLinesGrid";
+inline constexpr char kGroupLabel[] = "groupLabel";
+inline constexpr char kHintLabel[] = "hintLabel";
+inline constexpr char kAddLine[] = "addLine";
+inline constexpr char kModifyLine[] = "modifyLine";
+inline constexpr char kDeleteLine[] = "deleteLine";
+inline constexpr char kSelectAllLines[] = "selectAllLines";
+inline constexpr char kDeselectAllLines[] = "deselectAllLines";
+inline constexpr char kOpenSelectedLines[] = "openSelectedLines";
+inline constexpr char kSaveLine[] = "saveLine";
+inline constexpr char kCancelLine[] = "cancelLine";
+inline constexpr char kLineGroupBox[] = "lineGroupBox";
+inline constexpr char kLineShortNameBox[] = "lineShortNameBox";
+inline constexpr char kLineUrlBox[] = "lineUrlBox";
 
 // Every control of a kind, in the order the views list them.
 const std::vector<std::string>& Buttons();

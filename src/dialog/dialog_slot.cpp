@@ -1,19 +1,19 @@
 #include "dialog/dialog_slot.h"
 
-#include "dialog/options_etc.h"
+#include "dialog/options_dialog.h"
 
 namespace wendrel {
 
 DialogSlot::DialogSlot() = default;
 DialogSlot::~DialogSlot() = default;
 
-void DialogSlot::Show(const std::string& optionsStartPage) {
-  OptionsStartPage_ = optionsStartPage;
+void DialogSlot::Show(const std::string& startPage) {
+  startPage_ = startPage;
   if (dialog_) {
     dialog_->Activate();
     return;
   }
-  dialog_ = factory_(OptionsStartPage_);
+  dialog_ = factory_(startPage_);
 }
 
 void DialogSlot::Activate() {

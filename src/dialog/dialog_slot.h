@@ -7,12 +7,12 @@
 
 namespace wendrel {
 
-class OptionsEtc;
+class OptionsDialog;
 
 class DialogSlot {
  public:
-  // Builds and loads a dialog that opens on the page OptionsStartPage names.
-  using Factory = std::function<std::unique_ptr<OptionsEtc>(const std::string& optionsStartPage)>;
+  // Builds and loads a dialog that opens on the page StartPage names.
+  using Factory = std::function<std::unique_ptr<OptionsDialog>(const std::string& startPage)>;
 
   DialogSlot();
   ~DialogSlot();
@@ -21,21 +21,21 @@ class DialogSlot {
 
   void SetFactory(Factory factory) { factory_ = std::move(factory); }
 
-  // Sets OptionsStartPage ("T" Tab Management, anything else Group Management), loads the
+  // Sets StartPage ("T" Tab Management, anything else Group Management), loads the
   // dialog when it is not loaded, and shows it; a loaded dialog only comes forward.
-  void Show(const std::string& optionsStartPage);
+  void Show(const std::string& startPage);
   // The loaded dialog, or null.
-  OptionsEtc* Loaded() const { return dialog_.get(); }
+  OptionsDialog* Loaded() const { return dialog_.get(); }
   // Gives the loaded dialog the focus.
   void Activate();
   // The user closed the dialog. Must not be called from inside the dialog's own handlers.
   void Unload();
-  const std::string& OptionsStartPage() const { return OptionsStartPage_; }
+  const std::string& StartPage() const { return startPage_; }
 
  private:
   Factory factory_;
-  std::string OptionsStartPage_;
-  std::unique_ptr<OptionsEtc> dialog_;
+  std::string startPage_;
+  std::unique_ptr<OptionsDialog> dialog_;
 };
 
 }  // namespace wendrel

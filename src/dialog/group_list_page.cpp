@@ -3,12 +3,12 @@
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
 #include "platform/file_system.h"
-#include "store/groups.h"
+#include "session/group_session.h"
 #include "store/options.h"
 
 namespace wendrel {
 
-GroupListPage::GroupListPage(DialogFrame& frame, GroupStore& groups, IFileSystem& files,
+GroupListPage::GroupListPage(DialogFrame& frame, GroupSession& groups, IFileSystem& files,
                              const Options& options)
     : frame_(frame),
       groups_(groups),
@@ -30,7 +30,7 @@ void GroupListPage::Fill() {
   names_.SetFixedCols(0);
   SetCellText(names_, 0, 0, "Group");
   SetColWidthPercent(names_, 0, 100);
-  for (const std::string& file : files_.ListFiles(groups_.GroupsFolder(), ".WDX")) {
+  for (const std::string& file : files_.ListFiles(groups_.Files().GroupsFolder(), ".WDX")) {
     names_.SetRows(names_.Rows() + 1);
     SetCellText(names_, names_.Rows() - 1, 0, file.substr(0, file.size() - 4));
   }
@@ -46,13 +46,13 @@ void GroupListPage::AddGroup() {
     return;
   }
   try {
-    if (files_.FileExists(groups_.GroupFilePath(name))) {
+    if (files_.FileExists(groups_.Files().GroupFilePath(name))) {
       frame_.Message("The Group already exists.");
       return;
     }
-    groups_.WriteGroup(name, "");
+    groups_.Files().WriteGroup(name, "");
   } catch (const PlatformError& error) {
-    groups_.ShowFailure("Error encountered while creating the group:", error);
+    groups_.Files().ShowFailure("Error encountered while creating the group:", error);
     return;
   }
   names_.SetRows(names_.Rows() + 1);
@@ -67,7 +67,7 @@ void GroupListPage::DeleteSelectedGroup() {
     return;
   }
   try {
-    files_.DeleteFile(groups_.GroupFilePath(name));
+    files_.DeleteFile(groups_.Files().GroupFilePath(name));
   } catch (const PlatformError&) {
     // A file already gone, or left in place, shows in the refilled list as it is.
   }
@@ -76,7 +76,7 @@ void GroupListPage::DeleteSelectedGroup() {
 
 void GroupListPage::OpenSelectedGroup() {
   if (names_.Row() < 1) return;
-  groups_.StartGroup(SelectedGroup());
+  groups_.OpenGroup(SelectedGroup());
 }
 
 }  // namespace wendrel

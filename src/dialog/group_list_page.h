@@ -11,7 +11,7 @@
 namespace wendrel {
 
 class DialogFrame;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
 struct Options;
 
@@ -19,7 +19,7 @@ class GroupListPage {
  public:
   static constexpr std::int32_t kGridWidth = 2430;
 
-  GroupListPage(DialogFrame& frame, GroupStore& groups, IFileSystem& files, const Options& options);
+  GroupListPage(DialogFrame& frame, GroupSession& groups, IFileSystem& files, const Options& options);
   GroupListPage(const GroupListPage&) = delete;
   GroupListPage& operator=(const GroupListPage&) = delete;
 
@@ -40,7 +40,7 @@ class GroupListPage {
   std::string SelectedGroup() const;
 
   DialogFrame& frame_;
-  GroupStore& groups_;
+  GroupSession& groups_;
   IFileSystem& files_;
   const Options& options_;
   Grid names_{kGridWidth};

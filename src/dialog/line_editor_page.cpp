@@ -7,7 +7,7 @@
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
 #include "platform/file_system.h"
-#include "store/groups.h"
+#include "session/group_session.h"
 #include "store/options.h"
 
 namespace wendrel {
@@ -43,7 +43,7 @@ class Raised {
 
 }  // namespace
 
-LineEditorPage::LineEditorPage(DialogFrame& frame, GroupStore& groups, IFileSystem& files,
+LineEditorPage::LineEditorPage(DialogFrame& frame, GroupSession& groups, IFileSystem& files,
                                const Options& options, const Grid& groupNames)
     : frame_(frame), groups_(groups), files_(files), options_(options), groupNames_(groupNames) {}
 
@@ -92,7 +92,7 @@ void LineEditorPage::ShowSelectedGroup() {
 bool LineEditorPage::Load(const std::string& name) {
   std::string text;
   try {
-    text = files_.ReadFile(groups_.GroupFilePath(name));
+    text = files_.ReadFile(groups_.Files().GroupFilePath(name));
   } catch (const PlatformError& error) {
     frame_.Message("File access error." + error.Description());
     return false;
@@ -145,7 +145,7 @@ void LineEditorPage::OpenSelectedLines() {
   std::vector<SiteRef> sites;
   sites.reserve(marked.size());
   for (const auto& [shortName, url] : marked) sites.push_back(SiteRef{shortName, url});
-  groups_.StartGroupStr(sites);
+  groups_.OpenSites(sites);
 }
 
 bool LineEditorPage::NeedSelectedGroup() {
@@ -196,9 +196,9 @@ void LineEditorPage::SaveEdit() {
   if (adding_) {
     try {
       const Raised writing(writing_);
-      groups_.AppendToGroup(SelectedGroup(), "\r\n" + name + "," + url + "\r\n");
+      groups_.Files().AppendToGroup(SelectedGroup(), "\r\n" + name + "," + url + "\r\n");
     } catch (const PlatformError& error) {
-      groups_.ShowFailure("Error encountered while writing the group:", error);
+      groups_.Files().ShowFailure("Error encountered while writing the group:", error);
       ShowSelectedGroup();  // the grid shows what the file holds
       return;
     }
@@ -227,7 +227,7 @@ void LineEditorPage::RewriteGroupFile(std::int32_t skipRow) {
   try {
     // Lines written to the file by other means since the grid was read would be lost.
     if (!SameName(SelectedGroup(), loadedGroup_) ||
-        files_.ReadFile(groups_.GroupFilePath(SelectedGroup())) != loadedText_) {
+        files_.ReadFile(groups_.Files().GroupFilePath(SelectedGroup())) != loadedText_) {
       ShowSelectedGroup();
       frame_.Message(kGroupChanged);
       return;
@@ -240,9 +240,9 @@ void LineEditorPage::RewriteGroupFile(std::int32_t skipRow) {
       content += shortName + "," + CellText(lines_, r, kUrlCol) + "\r\n";
     }
     const Raised writing(writing_);
-    groups_.WriteGroup(SelectedGroup(), content);
+    groups_.Files().WriteGroup(SelectedGroup(), content);
   } catch (const PlatformError& error) {
-    groups_.ShowFailure("Error encountered while writing the group:", error);
+    groups_.Files().ShowFailure("Error encountered while writing the group:", error);
   }
   ShowSelectedGroup();
 }

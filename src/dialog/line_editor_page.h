@@ -12,7 +12,7 @@
 namespace wendrel {
 
 class DialogFrame;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
 struct Options;
 
@@ -21,7 +21,7 @@ class LineEditorPage {
   static constexpr std::int32_t kGridWidth = 4245;
 
   // groupNames is the group list, whose current row names the selected group.
-  LineEditorPage(DialogFrame& frame, GroupStore& groups, IFileSystem& files, const Options& options,
+  LineEditorPage(DialogFrame& frame, GroupSession& groups, IFileSystem& files, const Options& options,
                  const Grid& groupNames);
   LineEditorPage(const LineEditorPage&) = delete;
   LineEditorPage& operator=(const LineEditorPage&) = delete;
@@ -60,7 +60,7 @@ class LineEditorPage {
   void RewriteGroupFile(std::int32_t skipRow);
 
   DialogFrame& frame_;
-  GroupStore& groups_;
+  GroupSession& groups_;
   IFileSystem& files_;
   const Options& options_;
   const Grid& groupNames_;

@@ -41,8 +41,9 @@ std::optional<double> ParseNumber(const std::string& text) {
   return std::strtod(text.substr(start, end - start).c_str(), nullptr);
 }
 
-OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, GroupStore& groups)
-    : frame_(frame), options_(options), optionsFile_(optionsFile), groups_(groups) {}
+OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile,
+                         GroupFiles& groupFiles)
+    : frame_(frame), options_(options), optionsFile_(optionsFile), groupFiles_(groupFiles) {}
 
 void OptionsPage::Choose(int question, bool yes) {
   choices_.at(static_cast<size_t>(question)) = yes ? OptionChoice::kYes : OptionChoice::kNo;
@@ -68,7 +69,7 @@ void OptionsPage::SaveOptions() {
     return;
   }
   try {
-    groups_.GroupFilePath(group);
+    groupFiles_.GroupFilePath(group);
   } catch (const PlatformError& error) {
     frame_.Message(error.Description());
     frame_.SetFocus(controls::kDefaultGroupBox);
@@ -96,9 +97,9 @@ void OptionsPage::SaveOptions() {
   options_.DefaultName = name;
   options_.CaptionWidth = RoundHalfEven(*number);
   try {
-    optionsFile_.DumpOptions();
+    optionsFile_.Write();
   } catch (const PlatformError& error) {
-    groups_.ShowFailure("Error encountered while writing the options:", error);
+    groupFiles_.ShowFailure("Error encountered while writing the options:", error);
     return;
   }
   frame_.Message("Options updated. They will be reflected as soon as possible.");

@@ -9,7 +9,7 @@
 namespace wendrel {
 
 class DialogFrame;
-class GroupStore;
+class GroupFiles;
 class OptionsFile;
 struct Options;
 
@@ -23,7 +23,7 @@ class OptionsPage {
  public:
   static constexpr int kQuestions = 6;
 
-  OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, GroupStore& groups);
+  OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, GroupFiles& groupFiles);
   OptionsPage(const OptionsPage&) = delete;
   OptionsPage& operator=(const OptionsPage&) = delete;
 
@@ -39,7 +39,7 @@ class OptionsPage {
   DialogFrame& frame_;
   Options& options_;
   OptionsFile& optionsFile_;
-  GroupStore& groups_;
+  GroupFiles& groupFiles_;
   std::array<OptionChoice, kQuestions> choices_{};
 };
 

@@ -3,10 +3,10 @@
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
 #include "platform/file_system.h"
-#include "store/browser_ops.h"
-#include "store/groups.h"
+#include "session/group_session.h"
+#include "store/browsers.h"
 #include "store/options.h"
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 
 namespace wendrel {
 namespace {
@@ -21,14 +21,9 @@ constexpr int kHandleCol = 5;
 
 }  // namespace
 
-TabsPage::TabsPage(DialogFrame& frame, MainForm& mainForm, GroupStore& groups, BrowserOps& browsers,
+TabsPage::TabsPage(DialogFrame& frame, StripController& strip, GroupSession& groups, Browsers& browsers,
                    const Options& options, IFileSystem& files)
-    : frame_(frame),
-      mainForm_(mainForm),
-      groups_(groups),
-      browsers_(browsers),
-      options_(options),
-      files_(files) {}
+    : frame_(frame), strip_(strip), groups_(groups), browsers_(browsers), options_(options), files_(files) {}
 
 void TabsPage::Fill() {
   tabs_.SetRows(1);
@@ -40,7 +35,7 @@ void TabsPage::Fill() {
   for (int col = 0; col < 6; ++col) SetColWidthPercent(tabs_, col, percents[col]);
   const char* alignments[] = {"1", "1", "0", "0", "0"};
   for (int col = 0; col < 5; ++col) SetColAlignment(tabs_, col, alignments[col]);
-  TabStrip& strip = mainForm_.Tabs();
+  TabStrip& strip = strip_.Tabs();
   const int count = strip.Count();
   for (int i = 1; i <= count; ++i) {
     const Tab& tab = strip.At(i);
@@ -48,7 +43,7 @@ void TabsPage::Fill() {
   }
   if (tabs_.Rows() >= 2) tabs_.SetFixedRows(1);
   groupNames_.clear();
-  for (const std::string& file : files_.ListFiles(groups_.GroupsFolder(), ".WDX")) {
+  for (const std::string& file : files_.ListFiles(groups_.Files().GroupsFolder(), ".WDX")) {
     groupNames_.push_back(file.substr(0, file.size() - 4));
   }
   frame_.SetText(controls::kTargetGroupBox, options_.DefaultGroup);
@@ -96,10 +91,10 @@ void TabsPage::NameSelectedTab() {
   }
   // The name goes to the window the row stood for when it was asked about, found by its handle:
   // tabs may have come or gone since the grid was filled, and the grid may have been refilled.
-  TabStrip& strip = mainForm_.Tabs();
+  TabStrip& strip = strip_.Tabs();
   if (const int index = strip.Find("H" + handle)) {
     strip.SetTag(index, name);
-    mainForm_.RefreshAllCaptions();
+    strip_.UpdateAllCaptions();
   }
   if (row >= tabs_.Rows() || tabs_.Cell(row, kHandleCol) != handle) {
     row = 0;
@@ -111,7 +106,7 @@ void TabsPage::NameSelectedTab() {
     SetCellText(tabs_, row, kShortNameCol, name);
     SetCellText(tabs_, row, kMarkCol, "");
   }
-  mainForm_.AdjustHeight();
+  strip_.FitToTabRows();
 }
 
 void TabsPage::CloseSelectedBrowsers() {
@@ -120,7 +115,7 @@ void TabsPage::CloseSelectedBrowsers() {
     if (tabs_.Cell(r, kMarkCol) != "X") continue;
     if (const auto window = HandleOfKey("H" + tabs_.Cell(r, kHandleCol))) windows.push_back(*window);
   }
-  groups_.DeleteSetStr(windows);
+  groups_.CloseWindows(windows);
 }
 
 void TabsPage::RefreshSelectedBrowsers() {
@@ -134,11 +129,11 @@ void TabsPage::RefreshSelectedBrowsers() {
     frame_.Message(kNoSelection);
     return;
   }
-  for (const WindowHandle window : windows) browsers_.RefreshIEByHandle(window);
+  for (const WindowHandle window : windows) browsers_.Refresh(window);
 }
 
 void TabsPage::RefreshTabs() {
-  mainForm_.RefreshAllCaptions();
+  strip_.UpdateAllCaptions();
   Fill();
   WarnIfNoTabs();
 }
@@ -160,18 +155,18 @@ void TabsPage::SaveSelected(bool append) {
     std::string site;
     std::string url = "*";
     if (const auto window = HandleOfKey("H" + CellText(tabs_, r, kHandleCol)))
-      browsers_.GetIEDetails(*window, site, url);
+      browsers_.ReadDetails(*window, site, url);
     if (url == "*") url = CellText(tabs_, r, kUrlCol);
     lines += CellText(tabs_, r, kShortNameCol) + "," + url + "\r\n";
   }
   try {
     if (append) {
-      groups_.AppendToGroup(name, "\r\n" + lines);
+      groups_.Files().AppendToGroup(name, "\r\n" + lines);
     } else {
-      groups_.WriteGroup(name, lines);
+      groups_.Files().WriteGroup(name, lines);
     }
   } catch (const PlatformError& error) {
-    groups_.ShowFailure("Error encountered while saving the group:", error);
+    groups_.Files().ShowFailure("Error encountered while saving the group:", error);
   }
 }
 

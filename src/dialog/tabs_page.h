@@ -12,18 +12,18 @@
 
 namespace wendrel {
 
-class BrowserOps;
+class Browsers;
 class DialogFrame;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
-class MainForm;
+class StripController;
 struct Options;
 
 class TabsPage {
  public:
   static constexpr std::int32_t kGridWidth = 6390;
 
-  TabsPage(DialogFrame& frame, MainForm& mainForm, GroupStore& groups, BrowserOps& browsers,
+  TabsPage(DialogFrame& frame, StripController& strip, GroupSession& groups, Browsers& browsers,
            const Options& options, IFileSystem& files);
   TabsPage(const TabsPage&) = delete;
   TabsPage& operator=(const TabsPage&) = delete;
@@ -54,9 +54,9 @@ class TabsPage {
   void SaveSelected(bool append);
 
   DialogFrame& frame_;
-  MainForm& mainForm_;
-  GroupStore& groups_;
-  BrowserOps& browsers_;
+  StripController& strip_;
+  GroupSession& groups_;
+  Browsers& browsers_;
   const Options& options_;
   IFileSystem& files_;
   Grid tabs_{kGridWidth};

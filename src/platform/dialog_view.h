@@ -8,7 +8,7 @@
 
 namespace wendrel {
 
-class OptionsEtc;
+class OptionsDialog;
 
 class IDialogView {
  public:
@@ -37,7 +37,7 @@ class IDialogHost {
   virtual ~IDialogHost() = default;
 
   // Creates the window for a freshly loaded dialog; destroying the view destroys the window.
-  virtual std::unique_ptr<IDialogView> CreateView(OptionsEtc& dialog) = 0;
+  virtual std::unique_ptr<IDialogView> CreateView(OptionsDialog& dialog) = 0;
 };
 
 }  // namespace wendrel

@@ -11,7 +11,7 @@ enum class Buttons { kOk, kOkCancel, kYesNo };
 enum class Answer { kOk, kCancel, kYes, kNo };
 
 struct MenuItem {
-  std::string name;     // mAbout, m_ShortName, ...
+  std::string name;     // about, nameActiveTab, ...
   std::string caption;  // "-" is a separator
   int level = 1;        // 0 the popup root, 1 its items, 2 the items of the submenu above them
   bool enabled = true;

@@ -2,23 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
-#include "store/browser_ops.h"
-#include "store/options.h"
-#include "strip/caption.h"
-#include "strip/main_form.h"
 
 namespace wendrel {
 namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);
@@ -46,8 +35,14 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
+std::string_view TrimSpaces(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 bool IsValidName(std::string& name) {
-  name = TrimBlanks(name);
+  name = std::string(TrimSpaces(name));
   if (name.empty()) return false;
   return std::none_of(name.begin(), name.end(), [](char c) {
     return c == ';' || c == ',' || c == '\'' || c == '"' || c == ':' || static_cast<unsigned char>(c) < 32;
@@ -91,13 +86,11 @@ std::vector<SiteRef> ParseGroupFile(std::string_view text) {
   return entries;
 }
 
-GroupStore::GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
-                       IPrompts& prompts)
-    : mainForm_(mainForm), browsers_(browsers), options_(options), files_(files), prompts_(prompts) {}
+GroupFiles::GroupFiles(IFileSystem& files, IPrompts& prompts) : files_(files), prompts_(prompts) {}
 
-std::string GroupStore::GroupsFolder() const { return files_.ProgramFolder() + "\\Groups"; }
+std::string GroupFiles::GroupsFolder() const { return files_.ProgramFolder() + "\\Groups"; }
 
-std::string GroupStore::GroupFilePath(const std::string& name) const {
+std::string GroupFiles::GroupFilePath(const std::string& name) const {
   // Names reach here from the options file (edited by hand, perhaps), from the folder listing
   // and from what the user types: none may lead outside the Groups folder or to a device.
   if (!IsPlainFileName(name)) throw PlatformError("Bad file name or number");
@@ -106,16 +99,16 @@ std::string GroupStore::GroupFilePath(const std::string& name) const {
   return path;
 }
 
-void GroupStore::ShowFailure(const std::string& what, const PlatformError& error) {
+void GroupFiles::ShowFailure(const std::string& what, const PlatformError& error) {
   prompts_.MessageBox(what + error.Description(), Buttons::kOk, "Wendrel");
 }
 
-void GroupStore::WriteGroup(const std::string& name, std::string_view content) {
+void GroupFiles::WriteGroup(const std::string& name, std::string_view content) {
   files_.ReplaceFile(GroupFilePath(name), content);
   if (written_) written_(name);
 }
 
-void GroupStore::AppendToGroup(const std::string& name, std::string_view lines) {
+void GroupFiles::AppendToGroup(const std::string& name, std::string_view lines) {
   const std::string path = GroupFilePath(name);
   std::string content = files_.FileExists(path) ? files_.ReadFile(path) : std::string();
   content += lines;
@@ -123,124 +116,15 @@ void GroupStore::AppendToGroup(const std::string& name, std::string_view lines) 
   if (written_) written_(name);
 }
 
-void GroupStore::SaveGroup(const std::string& name) {
-  TabStrip& tabs = mainForm_.Tabs();
-  if (tabs.Count() == 0) {
-    prompts_.MessageBox(
-        "As there are no IE windows open, the details have not been stored in any Group and no existing "
-        "Group "
-        "has been modified.",
-        Buttons::kOk, "Wendrel");
-    return;
-  }
-  const std::string path = GroupFilePath(name);
+std::string GroupFiles::ReadGroup(const std::string& name) const {
+  return files_.ReadFile(GroupFilePath(name));
+}
+
+void GroupFiles::EnsureGroupsFolder() {
   try {
     files_.CreateFolder(GroupsFolder());
   } catch (const PlatformError&) {
-    // The folder exists already, or cannot be made; opening the file will tell.
-  }
-  mainForm_.RefreshFirstTab();
-  std::string content;
-  for (int i = 1; i <= tabs.Count(); ++i) {
-    std::string tag = TrimBlanks(tabs.At(i).Tag);
-    if (tag.empty()) tag = " ";
-    content += tag + "," + TrimBlanks(tabs.At(i).ToolTipText) + "\r\n";
-  }
-  files_.ReplaceFile(path, content);
-  if (written_) written_(name);
-  prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
-}
-
-void GroupStore::StartGroup(const std::string& sGrName) {
-  if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to open the Group " + sGrName + "?",
-                                                   Buttons::kYesNo, "WENDREL") == Answer::kNo) {
-    return;
-  }
-  std::string text;
-  try {
-    text = files_.ReadFile(GroupFilePath(sGrName));
-  } catch (const PlatformError& error) {
-    ShowFailure("Error encountered while opening the group:", error);
-    return;
-  }
-  // The sites are views into the file's text, which stays whole until they are all open.
-  std::vector<SiteRef> sites = ParseGroupFile(text);
-  for (SiteRef& site : sites) site.shortName = TrimSpaces(site.shortName);
-  StartGroupStr(sites);
-}
-
-void GroupStore::StartGroupStr(std::span<const SiteRef> sites) {
-  mainForm_.SuspendWatcher();
-  try {
-    for (const SiteRef& site : sites) {
-      const std::string url(site.url);
-      std::string name;
-      std::string locationUrl;
-      const WindowHandle window = browsers_.OpenNewIE(url, name, locationUrl);
-      TabStrip& tabs = mainForm_.Tabs();
-      const int index = tabs.Add();
-      tabs.SetKey(index, KeyOf(window));
-      tabs.SetTag(index, std::string(site.shortName));
-      tabs.SetToolTipText(index, url);
-      mainForm_.HideFromTaskbar(window);
-    }
-  } catch (const PlatformError& error) {
-    // The sites after the failed one are not opened; the user is told once.
-    ShowFailure("Error encountered while opening a browser:", error);
-  }
-  mainForm_.ResumeWatcher();
-  mainForm_.ActivateTimer(100);
-}
-
-void GroupStore::DeleteSetStr(std::span<const WindowHandle> windows) {
-  mainForm_.SuspendWatcher();
-  browsers_.CloseIEByHandles(windows);
-  // Each listed handle takes away the first tab that holds it and is still there, as removing
-  // them one by one would, in one sweep over the tabs.
-  std::unordered_map<std::string, int> listed;
-  for (const WindowHandle window : windows) ++listed[KeyOf(window)];
-  TabStrip& tabs = mainForm_.Tabs();
-  std::vector<bool> remove(static_cast<size_t>(tabs.Count()), false);
-  for (int i = 1; i <= tabs.Count(); ++i) {
-    const auto found = listed.find(tabs.At(i).Key);
-    if (found == listed.end() || found->second == 0) continue;
-    --found->second;
-    remove[static_cast<size_t>(i - 1)] = true;
-  }
-  tabs.RemoveMarked(remove);
-  mainForm_.ResumeWatcher();
-  mainForm_.ActivateTimer(100);
-}
-
-void GroupStore::mSaveGroup_Click() {
-  try {
-    SaveGroup(options_.DefaultGroup);
-  } catch (const PlatformError& error) {
-    ShowFailure("Error encountered while saving the group:", error);
-  }
-}
-
-void GroupStore::m_OpenIE_Click() {
-  std::string name;
-  std::string url;
-  try {
-    browsers_.OpenNewIE("", name, url);
-  } catch (const PlatformError& error) {
-    ShowFailure("Error encountered while opening a browser:", error);
-  }
-}
-
-void GroupStore::m_AddToDefault_Click() {
-  std::string lines = "\r\n";
-  TabStrip& tabs = mainForm_.Tabs();
-  if (tabs.Count() >= 1) {
-    const Tab& tab = tabs.At(tabs.SelectedIndex());
-    lines += tab.Tag + "," + tab.ToolTipText + "\r\n";
-  }
-  try {
-    AppendToGroup(options_.DefaultGroup, lines);
-  } catch (const PlatformError& error) {
-    ShowFailure("Error encountered while adding to the group:", error);
+    // The folder exists already, or cannot be made; writing the file will tell.
   }
 }
 

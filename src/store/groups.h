@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,11 +12,8 @@
 
 namespace wendrel {
 
-class BrowserOps;
 class IFileSystem;
 class IPrompts;
-class MainForm;
-struct Options;
 
 // One site of a group: its short name and URL. The texts are views into storage the caller
 // keeps alive (a group file's text, a grid's copied cells) for as long as the list is used.
@@ -27,6 +23,8 @@ struct SiteRef {
   bool operator==(const SiteRef&) const = default;
 };
 
+// Removes spaces (code 32 only) at both ends.
+std::string_view TrimSpaces(std::string_view text);
 // Trims spaces at both ends in place; valid when not empty and free of ; , ' " : and of
 // control characters (a line break would split a group line). The rule for names the user
 // types.
@@ -45,46 +43,36 @@ inline constexpr std::size_t kMaxPathUnits = 259;
 // comma and all after it; lines without a comma are skipped.
 std::vector<SiteRef> ParseGroupFile(std::string_view text);
 
-class GroupStore {
+// The group files in the Groups folder beside the program: where they are, reading and
+// writing them, and telling the user of a failure.
+class GroupFiles {
  public:
-  GroupStore(MainForm& mainForm, BrowserOps& browsers, Options& options, IFileSystem& files,
-             IPrompts& prompts);
+  GroupFiles(IFileSystem& files, IPrompts& prompts);
 
   // The file of a group. Throws PlatformError, before any file is touched, when the name is
   // not a plain file name or the path would be too long for Windows to open.
   std::string GroupFilePath(const std::string& name) const;
   std::string GroupsFolder() const;
 
-  // Throws PlatformError when the file cannot be written; an existing group is then kept whole.
-  void SaveGroup(const std::string& name);
-  void StartGroup(const std::string& sGrName);
-  // Opens one browser per site, each with its tab, short name and URL.
-  void StartGroupStr(std::span<const SiteRef> sites);
-  // Closes the browser windows and removes their tabs; costs grow linearly with the count.
-  void DeleteSetStr(std::span<const WindowHandle> windows);
-
+  // A group file's whole text. Throws PlatformError.
+  std::string ReadGroup(const std::string& name) const;
   // Writes a group's file anew, or appends lines to it (creating a missing file, not a missing
   // folder). Either way the whole new file replaces the old one in one step, so a write that
   // fails leaves the file as it was. Throws PlatformError.
   void WriteGroup(const std::string& name, std::string_view content);
   void AppendToGroup(const std::string& name, std::string_view lines);
+  // Makes the Groups folder when it is missing; a folder that cannot be made is left to the
+  // write that follows to report.
+  void EnsureGroupsFolder();
   // Told the name of every group the program has just written.
   void SetWrittenHandler(std::function<void(const std::string& name)> handler) {
     written_ = std::move(handler);
   }
 
-  // Menu commands; failures are shown in a message box.
-  void mSaveGroup_Click();
-  void m_OpenIE_Click();
-  void m_AddToDefault_Click();
-
   // A plain message titled "Wendrel" for a failure the user should know of.
   void ShowFailure(const std::string& what, const PlatformError& error);
 
  private:
-  MainForm& mainForm_;
-  BrowserOps& browsers_;
-  Options& options_;
   IFileSystem& files_;
   IPrompts& prompts_;
   std::function<void(const std::string& name)> written_;

@@ -132,7 +132,7 @@ OptionsFile::OptionsFile(Options& options, IFileSystem& files, IPrompts& prompts
 
 std::string OptionsFile::Path() const { return files_.ProgramFolder() + "\\Wendrel.CFG"; }
 
-void OptionsFile::ReadOptions() {
+void OptionsFile::Read() {
   options_ = Options{};
   std::optional<std::string> error;
   try {
@@ -149,6 +149,6 @@ void OptionsFile::ReadOptions() {
   }
 }
 
-void OptionsFile::DumpOptions() { files_.ReplaceFile(Path(), SerializeOptions(options_)); }
+void OptionsFile::Write() { files_.ReplaceFile(Path(), SerializeOptions(options_)); }
 
 }  // namespace wendrel

@@ -41,10 +41,10 @@ class OptionsFile {
 
   // Defaults, then the file; a failed read is reported in a message box and leaves defaults
   // in the fields not read.
-  void ReadOptions();
+  void Read();
   // Writes the whole record; throws PlatformError when the file cannot be written, leaving
   // the file on disk as it was.
-  void DumpOptions();
+  void Write();
 
   std::string Path() const;
 

@@ -1,19 +1,19 @@
 #include "tray/active_tab.h"
 
 #include "platform/prompts.h"
-#include "store/browser_ops.h"
+#include "store/browsers.h"
 #include "store/groups.h"
 #include "store/options.h"
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 
 namespace wendrel {
 
-ActiveTabCommands::ActiveTabCommands(MainForm& mainForm, BrowserOps& browsers, const Options& options,
+ActiveTabCommands::ActiveTabCommands(StripController& strip, Browsers& browsers, const Options& options,
                                      IPrompts& prompts, StripHooks& hooks)
-    : mainForm_(mainForm), browsers_(browsers), options_(options), prompts_(prompts), hooks_(hooks) {}
+    : strip_(strip), browsers_(browsers), options_(options), prompts_(prompts), hooks_(hooks) {}
 
-void ActiveTabCommands::m_ShortName_Click() {
-  TabStrip& tabs = mainForm_.Tabs();
+void ActiveTabCommands::NameActiveTab() {
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) return;
   // The box gets a copy of the caption, and the tab is found again by its key afterwards: a
   // pass that runs while the box is up may add, move or remove tabs.
@@ -30,32 +30,32 @@ void ActiveTabCommands::m_ShortName_Click() {
   const int index = tabs.Find(key);
   if (index == 0) return;
   tabs.SetTag(index, name);
-  mainForm_.RefreshAllCaptions();
-  mainForm_.AdjustHeight();
+  strip_.UpdateAllCaptions();
+  strip_.FitToTabRows();
   hooks_.RefreshTabDialog();
 }
 
-void ActiveTabCommands::m_Refresh_Click() {
-  TabStrip& tabs = mainForm_.Tabs();
+void ActiveTabCommands::RefreshActiveTab() {
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) return;
-  browsers_.RefreshIEByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+  browsers_.Refresh(tabs.HandleAt(tabs.SelectedIndex()));
 }
 
-void ActiveTabCommands::m_Stop_Click() {
-  TabStrip& tabs = mainForm_.Tabs();
+void ActiveTabCommands::StopActiveTab() {
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) return;
-  browsers_.StopByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+  browsers_.Stop(tabs.HandleAt(tabs.SelectedIndex()));
 }
 
-void ActiveTabCommands::m_CloseTab_Click() {
-  TabStrip& tabs = mainForm_.Tabs();
+void ActiveTabCommands::CloseActiveTab() {
+  TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) return;
   if (options_.ShowWarnings && prompts_.MessageBox("Are you sure you want to delete the active tab?",
                                                    Buttons::kYesNo, "Wendrel") == Answer::kNo) {
     return;
   }
   // The tab stays until the watcher reports the window's end and a pass removes it.
-  browsers_.CloseIEByHandle(tabs.HandleAt(tabs.SelectedIndex()));
+  browsers_.Close(tabs.HandleAt(tabs.SelectedIndex()));
 }
 
 }  // namespace wendrel

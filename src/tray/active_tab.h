@@ -3,25 +3,25 @@
 
 namespace wendrel {
 
-class BrowserOps;
+class Browsers;
 class IPrompts;
-class MainForm;
+class StripController;
 class StripHooks;
 struct Options;
 
 class ActiveTabCommands {
  public:
-  ActiveTabCommands(MainForm& mainForm, BrowserOps& browsers, const Options& options, IPrompts& prompts,
+  ActiveTabCommands(StripController& strip, Browsers& browsers, const Options& options, IPrompts& prompts,
                     StripHooks& hooks);
 
-  void m_ShortName_Click();
-  void m_Refresh_Click();
-  void m_Stop_Click();
-  void m_CloseTab_Click();
+  void NameActiveTab();
+  void RefreshActiveTab();
+  void StopActiveTab();
+  void CloseActiveTab();
 
  private:
-  MainForm& mainForm_;
-  BrowserOps& browsers_;
+  StripController& strip_;
+  Browsers& browsers_;
   const Options& options_;
   IPrompts& prompts_;
   StripHooks& hooks_;

@@ -14,14 +14,14 @@ std::string TrayTipText() {
 TrayIcon::TrayIcon(ITray& tray, IStripWindow& strip) : tray_(tray), strip_(strip) {}
 
 void TrayIcon::Prepare() {
-  TrayIconData_ = TrayIconData{};
-  TrayIconData_.hWnd = strip_.Handle();
-  TrayIconData_.hIcon = strip_.IconHandle();
-  TrayIconData_.szTip = TrayTipText();
+  data_ = TrayIconData{};
+  data_.hWnd = strip_.Handle();
+  data_.hIcon = strip_.IconHandle();
+  data_.szTip = TrayTipText();
 }
 
-void TrayIcon::Add() { tray_.Shell_NotifyIconA(kNimAdd, TrayIconData_); }
+void TrayIcon::Add() { tray_.Shell_NotifyIconA(kNimAdd, data_); }
 
-void TrayIcon::Delete() { tray_.Shell_NotifyIconA(kNimDelete, TrayIconData_); }
+void TrayIcon::Delete() { tray_.Shell_NotifyIconA(kNimDelete, data_); }
 
 }  // namespace wendrel

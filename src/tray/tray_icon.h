@@ -17,12 +17,12 @@ class TrayIcon {
   void Prepare();
   void Add();
   void Delete();
-  const TrayIconData& Data() const { return TrayIconData_; }
+  const TrayIconData& Data() const { return data_; }
 
  private:
   ITray& tray_;
   IStripWindow& strip_;
-  TrayIconData TrayIconData_;
+  TrayIconData data_;
 };
 
 }  // namespace wendrel

@@ -11,9 +11,9 @@ namespace wendrel {
 
 class ActiveTabCommands;
 class DialogSlot;
-class GroupStore;
+class GroupSession;
 class IFileSystem;
-class MainForm;
+class StripController;
 class Shutdown;
 struct Platform;
 
@@ -25,36 +25,36 @@ std::vector<MenuItem> PopupMenuTree();
 
 class TrayMenu {
  public:
-  TrayMenu(const Platform& platform, MainForm& mainForm, GroupStore& groups, ActiveTabCommands& activeTab,
-           Shutdown& shutdown, DialogSlot& dialog);
+  TrayMenu(const Platform& platform, StripController& strip, GroupSession& groups,
+           ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog);
 
   // The tray's callback arrives as a mouse move whose X holds the mouse message number, in
   // the strip window's scale units.
-  void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void OnTrayNotification(std::int16_t button, std::int16_t shift, float x, float y);
   void ShowTrayMenu();
-  void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
-  void Image1_Click();
+  void OnStripMouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  void OnImageClick();
 
-  const std::vector<MenuItem>& Menu() const { return mPopUpSys_; }
+  const std::vector<MenuItem>& Menu() const { return menu_; }
   // Runs the handler of a chosen item.
   void Run(const std::string& item);
 
-  void mAbout_Click();
-  void m_Info_Click();
-  void m_OptionsEtc_Click();
-  void mClosePgm_Click();
+  void ShowAbout();
+  void OpenHelpPage();
+  void ShowDialog();
+  void CloseProgram();
 
  private:
   void PopUp();
   void SetEnabled(const std::string& item, bool enabled);
 
   const Platform& platform_;
-  MainForm& mainForm_;
-  GroupStore& groups_;
+  StripController& strip_;
+  GroupSession& groups_;
   ActiveTabCommands& activeTab_;
   Shutdown& shutdown_;
   DialogSlot& dialog_;
-  std::vector<MenuItem> mPopUpSys_;
+  std::vector<MenuItem> menu_;
   std::int16_t scaleMode_ = kScaleTwips;
 };
 

@@ -182,11 +182,11 @@ void BM_OpenGroup(benchmark::State& state) {
     state.PauseTiming();
     {
       auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groups().GroupFilePath("Big"), text);
+      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
       state.ResumeTiming();
-      quick->program().groups().StartGroup("Big");
+      quick->program().groups().OpenGroup("Big");
       state.PauseTiming();
-      if (quick->program().mainForm().Tabs().Count() != sites) state.SkipWithError("not every site opened");
+      if (quick->program().strip().Tabs().Count() != sites) state.SkipWithError("not every site opened");
     }
     state.ResumeTiming();
   }
@@ -200,13 +200,13 @@ void BM_CloseSelectedTabs(benchmark::State& state) {
     state.PauseTiming();
     {
       auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groups().GroupFilePath("Big"), text);
-      quick->program().groups().StartGroup("Big");
-      TabStrip& tabs = quick->program().mainForm().Tabs();
+      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
+      quick->program().groups().OpenGroup("Big");
+      TabStrip& tabs = quick->program().strip().Tabs();
       std::vector<WindowHandle> selected;
       for (int i = 1; i <= tabs.Count(); ++i) selected.push_back(tabs.HandleAt(i));
       state.ResumeTiming();
-      quick->program().groups().DeleteSetStr(selected);
+      quick->program().groups().CloseWindows(selected);
       state.PauseTiming();
       if (tabs.Count() != 0) state.SkipWithError("tabs left behind");
     }
@@ -229,17 +229,17 @@ void BM_OpenGroupPeakMemory(benchmark::State& state) {
     state.PauseTiming();
     auto quick = std::make_unique<QuickProgram>();
     quick->shell().Reserve(static_cast<size_t>(sites));
-    const std::string path = quick->program().groups().GroupFilePath("Big");
+    const std::string path = quick->program().groupFiles().GroupFilePath("Big");
     quick->files().ReplaceFile(path, GroupText(sites, 1000));
     size = static_cast<double>(quick->files().ReadFile(path).size());
     state.ResumeTiming();
     const std::size_t before = heapNow;
     heapPeak = before;
-    quick->program().groups().StartGroup("Big");
+    quick->program().groups().OpenGroup("Big");
     peak = static_cast<double>(heapPeak - before);
     kept = static_cast<double>(heapNow - before);
     state.PauseTiming();
-    if (quick->program().mainForm().Tabs().Count() != sites) state.SkipWithError("not every site opened");
+    if (quick->program().strip().Tabs().Count() != sites) state.SkipWithError("not every site opened");
     quick.reset();
     state.ResumeTiming();
   }

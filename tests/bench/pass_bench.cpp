@@ -57,12 +57,12 @@ void BM_PassOverMatchingTabs(benchmark::State& state) {
   const auto windows = static_cast<int>(state.range(0));
   Desktop world(windows);
   world.desktop().Wait(100);  // the first pass gives every window its tab
-  if (world.program().mainForm().Tabs().Count() != windows)
+  if (world.program().strip().Tabs().Count() != windows)
     state.SkipWithError("the tabs do not match the windows");
   std::int64_t calls = 0;
   for (auto _ : state) {
     const std::int64_t before = world.desktop().BrowserCalls();
-    world.program().mainForm().HandleIE();
+    world.program().strip().Reconcile();
     calls += world.desktop().BrowserCalls() - before;
   }
   Report(state, calls);
@@ -76,10 +76,10 @@ void BM_FirstPassAddsEveryTab(benchmark::State& state) {
     auto world = std::make_unique<Desktop>(windows);
     const std::int64_t before = world->desktop().BrowserCalls();
     state.ResumeTiming();
-    world->program().mainForm().HandleIE();
+    world->program().strip().Reconcile();
     state.PauseTiming();
     calls += world->desktop().BrowserCalls() - before;
-    if (world->program().mainForm().Tabs().Count() != windows) state.SkipWithError("a window got no tab");
+    if (world->program().strip().Tabs().Count() != windows) state.SkipWithError("a window got no tab");
     world.reset();
     state.ResumeTiming();
   }

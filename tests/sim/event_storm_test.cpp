@@ -22,7 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "dialog/options_etc.h"
+#include "dialog/control_names.h"
+#include "dialog/options_dialog.h"
 #include "platform/sim/sim_desktop.h"
 #include "program.h"
 #include "store/groups.h"
@@ -202,7 +203,7 @@ class StormPrompts : public IPrompts {
       if (item.level < 1 || item.caption == "-" || hasChildren || !item.enabled) continue;
       if (item.level == 2 && !parentEnabled) continue;
       // The storm closes the program itself, at its end.
-      if (item.name == "mClosePgm") continue;
+      if (item.name == "closeProgram") continue;
       reachable.push_back(item.name);
     }
     std::optional<std::string> chosen;
@@ -361,7 +362,7 @@ class Storm {
         files_(desktop_.files(), log_) {
     desktop_.Silence();
     desktop_.SetTickObserver([this] {
-      if (program_ && !program_->mainForm().InHandleIE()) ++passes_;
+      if (program_ && !program_->strip().Reconciling()) ++passes_;
     });
     const Platform base = desktop_.platform();
     platform_ = std::make_unique<Platform>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
@@ -533,20 +534,21 @@ class Storm {
     static const std::vector<std::int32_t> kMessages = {0x200, 0x201, 0x202, 0x203, 0x205, 0x205, 0x205};
     const std::int32_t message = texts_.From(kMessages);
     Guarded("tray " + std::to_string(message), [&] {
-      program_->trayMenu().Form_MouseMove(0, 0, static_cast<float>(message * desktop_.TwipsPerPixelX()), 0);
+      program_->trayMenu().OnTrayNotification(0, 0, static_cast<float>(message * desktop_.TwipsPerPixelX()),
+                                              0);
     });
   }
 
   void TabEvent() {
-    MainForm& form = program_->mainForm();
+    StripController& form = program_->strip();
     const int count = form.Tabs().Count();
     const int kind = texts_.Pick(5);
     if (kind == 3) {
-      Guarded("image click", [&] { program_->trayMenu().Image1_Click(); });
+      Guarded("image click", [&] { program_->trayMenu().OnImageClick(); });
       return;
     }
     if (kind == 4) {
-      Guarded("strip mouseup", [&] { program_->trayMenu().Form_MouseUp(1, 0, 0, 0); });
+      Guarded("strip mouseup", [&] { program_->trayMenu().OnStripMouseUp(1, 0, 0, 0); });
       return;
     }
     if (count == 0) return;
@@ -557,13 +559,13 @@ class Storm {
       const TabRect r = desktop_.TabRectangle(index);
       const std::int16_t button = kind == 1 ? 2 : 1;
       Guarded("mouseup " + std::to_string(button) + " on tab " + std::to_string(index),
-              [&] { form.TabStrip1_MouseUp(button, 0, r.left + r.width / 2, r.top + r.height / 2); });
+              [&] { form.OnTabStripMouseUp(button, 0, r.left + r.width / 2, r.top + r.height / 2); });
     }
   }
 
   void DialogEvent() {
     DialogSlot& slot = program_->dialog();
-    OptionsEtc* dialog = slot.Loaded();
+    OptionsDialog* dialog = slot.Loaded();
     if (!dialog) {
       const std::string page = texts_.Pick(2) == 0 ? "T" : "D";
       Guarded("dialog show " + page, [&] { slot.Show(page); });
@@ -572,28 +574,29 @@ class Storm {
     switch (texts_.Pick(12)) {
       case 0: {
         const int page = 1 + texts_.Pick(3);
-        Guarded("dialog tab " + std::to_string(page), [&] { dialog->TabStrip1_Click(page); });
+        Guarded("dialog tab " + std::to_string(page), [&] { dialog->ShowPage(page); });
         break;
       }
       case 1:
       case 2:
       case 3:
       case 4: {
-        const std::string& button = texts_.From(OptionsEtc::ButtonNames());
-        files_.SetLineEdit(button == "cb_GModify" || button == "cb_GDel" || button == "cb_GUpdate");
+        const std::string& button = texts_.From(OptionsDialog::ButtonNames());
+        files_.SetLineEdit(button == controls::kModifyLine || button == controls::kDeleteLine ||
+                           button == controls::kSaveLine);
         Guarded("dialog click " + button, [&] { dialog->Click(button); });
         files_.SetLineEdit(false);
         break;
       }
       case 5:
       case 6: {
-        std::vector<std::string> boxes = OptionsEtc::TextBoxNames();
-        boxes.push_back("CM_GroupName");
-        boxes.push_back("CM_GroupName");
+        std::vector<std::string> boxes = OptionsDialog::TextBoxNames();
+        boxes.push_back(controls::kTargetGroupBox);
+        boxes.push_back(controls::kTargetGroupBox);
         const std::string box = texts_.From(boxes);
-        const std::string text = box == "tx_ChrCount" ? texts_.Number()
-                                 : box == "tx_URL"    ? texts_.Url()
-                                                      : texts_.Name();
+        const std::string text = box == controls::kCaptionWidthBox ? texts_.Number()
+                                 : box == controls::kLineUrlBox    ? texts_.Url()
+                                                                   : texts_.Name();
         Guarded("dialog set " + box + " " + text.substr(0, 30), [&] { dialog->SetText(box, text); });
         break;
       }
@@ -606,7 +609,8 @@ class Storm {
       case 8:
       case 9:
       case 10: {
-        static const std::vector<std::string> kGrids = {"Gr_Tabs", "GR_GNames", "GR_GLines"};
+        static const std::vector<std::string> kGrids = {controls::kTabsGrid, controls::kGroupNamesGrid,
+                                                        controls::kGroupLinesGrid};
         const std::string& grid = texts_.From(kGrids);
         const int rows = dialog->GridNamed(grid).Rows();
         if (rows < 1) break;
@@ -663,9 +667,9 @@ class Storm {
     for (const WindowHandle window : desktop_.Collection()) {
       if (desktop_.Window(window)->exstyle & kToolWindow) restyled_.insert(window);
     }
-    MainForm& form = program_->mainForm();
+    StripController& form = program_->strip();
     mostTabs_ = std::max(mostTabs_, form.Tabs().Count());
-    if (form.InHandleIE()) log_.Fault("a pass is still marked as running between events");
+    if (form.Reconciling()) log_.Fault("a pass is still marked as running between events");
     const auto& drawn = desktop_.TabViews();
     TabStrip& tabs = form.Tabs();
     if (static_cast<int>(drawn.size()) != tabs.Count() ||
@@ -707,7 +711,7 @@ class Storm {
 
   void CheckTabs() {
     if (desktop_.Ended()) return;
-    TabStrip& tabs = program_->mainForm().Tabs();
+    TabStrip& tabs = program_->strip().Tabs();
     const Options& options = program_->options();
     std::set<WindowHandle> tabbed;
     for (int i = 1; i <= tabs.Count(); ++i) {

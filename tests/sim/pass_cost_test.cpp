@@ -41,10 +41,10 @@ class PassCost : public ::testing::TestWithParam<int> {
   }
   std::int64_t CallsOfOnePass() {
     const std::int64_t before = desktop_.BrowserCalls();
-    program_->mainForm().HandleIE();
+    program_->strip().Reconcile();
     return desktop_.BrowserCalls() - before;
   }
-  int Tabs() { return program_->mainForm().Tabs().Count(); }
+  int Tabs() { return program_->strip().Tabs().Count(); }
 
   std::filesystem::path folder_;
   std::ostringstream transcript_;
@@ -64,7 +64,7 @@ TEST_P(PassCost, PassOverTabsThatMatchTheWindows) {
   const int n = GetParam();
   OpenWindows(n, 1000);
   Start();
-  program_->mainForm().HandleIE();
+  program_->strip().Reconcile();
   ASSERT_EQ(Tabs(), n);
   EXPECT_LE(CallsOfOnePass(), 3 * n + kFixedCalls);
 }
@@ -73,7 +73,7 @@ TEST_P(PassCost, PassWithWindowsComingAndGoing) {
   const int n = GetParam();
   OpenWindows(n, 1000);
   Start();
-  program_->mainForm().HandleIE();
+  program_->strip().Reconcile();
   // A tenth of the windows go and as many new ones come: one pass still reads each window of
   // the collection once.
   for (int i = 0; i < n / 10; ++i) desktop_.CloseWindow(1000 + 10 * i);

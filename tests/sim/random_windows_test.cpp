@@ -57,7 +57,7 @@ class RandomDesktop {
 
   std::vector<std::string> TabKeys() {
     std::vector<std::string> keys;
-    TabStrip& tabs = program_->mainForm().Tabs();
+    TabStrip& tabs = program_->strip().Tabs();
     for (int i = 1; i <= tabs.Count(); ++i) keys.push_back(tabs.At(i).Key);
     return keys;
   }
@@ -121,8 +121,8 @@ class RandomDesktop {
         Change(false);
         break;
       case 4: {
-        TabStrip& tabs = program_->mainForm().Tabs();
-        if (tabs.Count() > 0) program_->mainForm().SelectTab(1 + Pick(tabs.Count()));
+        TabStrip& tabs = program_->strip().Tabs();
+        if (tabs.Count() > 0) program_->strip().SelectTab(1 + Pick(tabs.Count()));
         break;
       }
       default:
@@ -153,7 +153,7 @@ TEST_P(RandomWindows, QuietDesktopHasOneTabPerOpenWindow) {
   EXPECT_EQ(std::adjacent_find(tabs.begin(), tabs.end()), tabs.end()) << "a window has two tabs";
   EXPECT_EQ(tabs, windows);
   EXPECT_FALSE(world.desktop().TimerEnabled()) << "a quiet desktop leaves the refresh timer off";
-  EXPECT_FALSE(world.program().mainForm().InHandleIE());
+  EXPECT_FALSE(world.program().strip().Reconciling());
 }
 
 TEST_P(RandomWindows, DrawnStripMirrorsTheTabs) {
@@ -161,7 +161,7 @@ TEST_P(RandomWindows, DrawnStripMirrorsTheTabs) {
   world.Run(300);
   world.Quiet();
 
-  TabStrip& tabs = world.program().mainForm().Tabs();
+  TabStrip& tabs = world.program().strip().Tabs();
   const auto& drawn = world.desktop().TabViews();
   ASSERT_EQ(static_cast<int>(drawn.size()), tabs.Count());
   EXPECT_EQ(world.desktop().SelectedTabView(), tabs.SelectedIndex());

@@ -4,7 +4,7 @@
 
 #include "dialog/grid.h"
 #include "platform/types.h"
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 
 namespace wendrel {
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "dialog/options_etc.h"
+#include "dialog/control_names.h"
+#include "dialog/options_dialog.h"
 #include "platform/sim/sim_desktop.h"
 #include "program.h"
 
@@ -92,12 +93,12 @@ TEST_F(Desktop, ClosingManyTabsWalksTheBrowsersOnce) {
     windows.insert(windows.begin(), 1000 + i);  // the last window first
   }
   Program& program = Start();
-  ASSERT_EQ(program.mainForm().Tabs().Count(), kWindows);
+  ASSERT_EQ(program.strip().Tabs().Count(), kWindows);
   const std::int64_t before = desktop_.BrowserCalls();
-  program.groups().DeleteSetStr(windows);
+  program.groups().CloseWindows(windows);
   // One enumeration, one handle read and one quit per window: no walk per window.
   EXPECT_LE(desktop_.BrowserCalls() - before, 2 * kWindows + 2);
-  EXPECT_EQ(program.mainForm().Tabs().Count(), 0);
+  EXPECT_EQ(program.strip().Tabs().Count(), 0);
   EXPECT_TRUE(desktop_.Collection().empty());
 }
 
@@ -105,19 +106,19 @@ TEST_F(Desktop, ClosingKeepsTheOtherTabsAndRetriesARefusedQuitOnce) {
   for (const WindowHandle window : {101, 102, 103, 104}) desktop_.OpenWindow(window, "http://a.b/", "");
   desktop_.AddFault(103, WindowFault::kQuit);
   Program& program = Start();
-  program.mainForm().SelectTab(2);
+  program.strip().SelectTab(2);
   const std::vector<WindowHandle> closing = {102, 103, 999};
-  program.groups().DeleteSetStr(closing);
+  program.groups().CloseWindows(closing);
   EXPECT_EQ(Count("browser 102 quit"), 1);
   EXPECT_EQ(Count("browser 103 quit failed"), 2);
-  TabStrip& tabs = program.mainForm().Tabs();
+  TabStrip& tabs = program.strip().Tabs();
   ASSERT_EQ(tabs.Count(), 2);
   EXPECT_EQ(tabs.At(1).Key, "H101");
   EXPECT_EQ(tabs.At(2).Key, "H104");
   EXPECT_EQ(tabs.SelectedIndex(), 2);  // the tab after the removed selected one
   EXPECT_EQ(desktop_.SelectedTabView(), 2);
   EXPECT_EQ(desktop_.TabViews().size(), 2u);
-  EXPECT_TRUE(program.mainForm().Watching());
+  EXPECT_TRUE(program.strip().Watching());
   EXPECT_TRUE(desktop_.TimerEnabled());
   EXPECT_EQ(desktop_.TimerInterval(), 100);
 }
@@ -126,13 +127,13 @@ TEST_F(Desktop, TheTabPagesShortNameBoxKeepsItsTextWhenAPassRefillsTheGrid) {
   desktop_.OpenWindow(101, "http://one.example.com/a", "");
   Program& program = Start();
   program.dialog().Show("T");
-  OptionsEtc& dialog = *program.dialog().Loaded();
-  dialog.GridClick("Gr_Tabs", 1);
+  OptionsDialog& dialog = *program.dialog().Loaded();
+  dialog.GridClick(controls::kTabsGrid, 1);
   prompts_.whileUp = [this] {
     for (int i = 0; i < 20; ++i) desktop_.OpenWindow(200 + i, "http://more.example.com/", "");
     desktop_.Wait(500);  // the pass refills the grid while the box is up
   };
-  dialog.Click("cb_TShort");
+  dialog.Click(controls::kNameSelectedTab);
   ASSERT_EQ(prompts_.defaults.size(), 1u);
   EXPECT_EQ(prompts_.defaults[0], "http://one.example.com/a");
 }
@@ -140,12 +141,12 @@ TEST_F(Desktop, TheTabPagesShortNameBoxKeepsItsTextWhenAPassRefillsTheGrid) {
 TEST_F(Desktop, TheActiveTabsShortNameBoxKeepsItsTextWhenAPassAddsTabs) {
   desktop_.OpenWindow(101, "http://one.example.com/a", "");
   Program& program = Start();
-  const std::string caption = program.mainForm().Tabs().At(1).Caption;
+  const std::string caption = program.strip().Tabs().At(1).Caption;
   prompts_.whileUp = [this] {
     for (int i = 0; i < 20; ++i) desktop_.OpenWindow(200 + i, "http://more.example.com/", "");
     desktop_.Wait(500);  // the pass adds tabs while the box is up
   };
-  desktop_.QueueAnswer(ScriptedAnswer{ScriptedAnswer::Kind::kMenu, Answer::kOk, "m_ShortName"});
+  desktop_.QueueAnswer(ScriptedAnswer{ScriptedAnswer::Kind::kMenu, Answer::kOk, "nameActiveTab"});
   program.trayMenu().ShowTrayMenu();
   ASSERT_EQ(prompts_.defaults.size(), 1u);
   EXPECT_EQ(prompts_.defaults[0], caption);
@@ -153,7 +154,7 @@ TEST_F(Desktop, TheActiveTabsShortNameBoxKeepsItsTextWhenAPassAddsTabs) {
 
 TEST_F(Desktop, AGroupsFilePathMayHave259CodeUnitsAndNoMore) {
   Program& program = Start();
-  GroupStore& groups = program.groups();
+  GroupFiles& groups = program.groupFiles();
   // The folder, "\Groups\" and ".WDX" around the name.
   const size_t around = folder_.string().size() + 8 + 4;
   ASSERT_LT(around, 200u);
@@ -175,8 +176,8 @@ TEST_F(Desktop, APassThatRaisesATabReadsItAfreshWithinThreeCallsPerWindow) {
   Program& program = Start();
   desktop_.OpenWindow(5000, "http://new.example.com/", "");
   const std::int64_t before = desktop_.BrowserCalls();
-  program.mainForm().HandleIE();  // adds the new window's tab and raises it
-  EXPECT_EQ(program.mainForm().Tabs().SelectedIndex(), kWindows + 1);
+  program.strip().Reconcile();  // adds the new window's tab and raises it
+  EXPECT_EQ(program.strip().Tabs().SelectedIndex(), kWindows + 1);
   EXPECT_LE(desktop_.BrowserCalls() - before, 3 * (kWindows + 1) + 3);
 }
 

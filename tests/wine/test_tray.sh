@@ -86,7 +86,7 @@ test_the_image_and_the_strip_surface_open_the_menu() {
   folder=$(new_folder image "$QUIET_OPTIONS")
   start_wendrel "$folder" || return 1
   wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
-  # Image1 spans pixels 0 to 31 of the strip; Frame1 starts 6 pixels right of it.
+  # The strip's image spans pixels 0 to 31; the tab frame starts 6 pixels right of it.
   xdotool mousemove 16 736 click 1
   check "a click on the image opens the menu" quietly wt wait-window '#32768' 0 "$WAIT" || return 1
   xdotool key Escape

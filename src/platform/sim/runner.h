@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/script_words.h"
 #include "platform/sim/sim_desktop.h"
 #include "program.h"
 
 namespace wendrel::sim {
-
-// One word of a script line; quoted words may hold blanks and escapes.
-struct Word {
-  std::string text;
-  bool quoted = false;
-};
-
-// Splits a line into words; throws SimError on a bad quote or escape.
-std::vector<Word> SplitWords(const std::string& line);
 
 class ScenarioRunner {
  public:
@@ -51,9 +43,10 @@ class ScenarioRunner {
   void RunShow(const Words& words);
   void ShowTabs();
   void ShowDialog();
-  void ShowGrid(const std::string& name);
+  void ShowGrid(const std::string& word);
+  static bool IsGrid(const std::string& name);
   Program& Running();
-  OptionsEtc& Dialog();
+  OptionsDialog& Dialog();
 
   SimDesktop desktop_;
   std::unique_ptr<Program> program_;

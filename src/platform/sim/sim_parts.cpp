@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/sim/vocabulary.h"
+
 namespace wendrel::sim {
 namespace {
 
@@ -332,7 +334,7 @@ std::optional<std::string> SimDesktop::Prompts::PopupMenu(const std::vector<Menu
   std::string items;
   for (const MenuItem& item : menu) {
     if (item.level != 1 || item.caption == "-") continue;
-    items += (items.empty() ? "" : " ") + std::string(item.enabled ? "" : "!") + item.name;
+    items += (items.empty() ? "" : " ") + std::string(item.enabled ? "" : "!") + ScriptWord(item.name);
   }
   std::optional<std::string> chosen;
   if (ScriptedAnswer* next = d_.NextAnswer()) {
@@ -352,15 +354,16 @@ std::optional<std::string> SimDesktop::Prompts::PopupMenu(const std::vector<Menu
           break;
         }
       }
-      if (!found || hasChildren) throw SimError{"the menu has no item " + *next->text + " to choose"};
+      if (!found || hasChildren)
+        throw SimError{"the menu has no item " + ScriptWord(*next->text) + " to choose"};
       if (!found->enabled || (found->level == 2 && parent && !parent->enabled)) {
-        throw SimError{"menu item " + *next->text + " is disabled"};
+        throw SimError{"menu item " + ScriptWord(*next->text) + " is disabled"};
       }
     }
     chosen = next->text;
     d_.DropAnswer();
   }
-  d_.Print("popup " + items + " -> " + (chosen ? *chosen : "none"));
+  d_.Print("popup " + items + " -> " + (chosen ? ScriptWord(*chosen) : "none"));
   d_.Pump(PumpKind::kMenu);
   return chosen;
 }

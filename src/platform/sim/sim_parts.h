@@ -1,7 +1,7 @@
 // The simulated desktop's parts, one per platform interface; each acts on the one desktop.
 #pragma once
 
-#include "dialog/options_etc.h"
+#include "dialog/options_dialog.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace wendrel::sim {
@@ -159,10 +159,10 @@ class SimDesktop::Prompts : public IPrompts {
 
 class SimDesktop::DialogView : public IDialogView {
  public:
-  DialogView(SimDesktop& desktop, OptionsEtc& dialog) : d_(desktop), dialog_(dialog) {}
+  DialogView(SimDesktop& desktop, OptionsDialog& dialog) : d_(desktop), dialog_(dialog) {}
   ~DialogView() override;
-  std::int32_t OuterWidth() override { return OptionsEtc::kClientWidth + 2 * 60; }
-  std::int32_t OuterHeight() override { return OptionsEtc::kClientHeight + 60 + 360; }
+  std::int32_t OuterWidth() override { return OptionsDialog::kClientWidth + 2 * 60; }
+  std::int32_t OuterHeight() override { return OptionsDialog::kClientHeight + 60 + 360; }
   void Move(std::int32_t, std::int32_t) override {}
   void Show() override;
   // Activating a window lets the desktop deliver what is pending, as every activation does.
@@ -171,13 +171,13 @@ class SimDesktop::DialogView : public IDialogView {
 
  private:
   SimDesktop& d_;
-  OptionsEtc& dialog_;
+  OptionsDialog& dialog_;
 };
 
 class SimDesktop::DialogHost : public IDialogHost {
  public:
   explicit DialogHost(SimDesktop& desktop) : d_(desktop) {}
-  std::unique_ptr<IDialogView> CreateView(OptionsEtc& dialog) override {
+  std::unique_ptr<IDialogView> CreateView(OptionsDialog& dialog) override {
     return std::make_unique<DialogView>(d_, dialog);
   }
 

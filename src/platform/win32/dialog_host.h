@@ -13,7 +13,7 @@ class DialogHost final : public IDialogHost {
   // once its own window procedure has returned.
   DialogHost(HWND strip, IWindowSystem& windows) : strip_(strip), windows_(windows) {}
 
-  std::unique_ptr<IDialogView> CreateView(OptionsEtc& dialog) override;
+  std::unique_ptr<IDialogView> CreateView(OptionsDialog& dialog) override;
   // The dialog's window while one is loaded, for keyboard navigation in the message loop.
   HWND Current() const { return current_; }
   void SetCurrent(HWND window) { current_ = window; }

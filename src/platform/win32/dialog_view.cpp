@@ -8,8 +8,9 @@
 #include <map>
 #include <optional>
 
+#include "dialog/control_names.h"
 #include "dialog/grid.h"
-#include "dialog/options_etc.h"
+#include "dialog/options_dialog.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/strip_window.h"
@@ -26,8 +27,8 @@ constexpr COLORREF kTabsColour = RGB(255, 224, 192);
 constexpr COLORREF kGroupsColour = RGB(255, 255, 192);
 constexpr COLORREF kMessageColour = RGB(192, 192, 255);
 constexpr COLORREF kUpdateColour = RGB(192, 255, 192);
-constexpr std::int32_t kClientWidth = OptionsEtc::kClientWidth;
-constexpr std::int32_t kClientHeight = OptionsEtc::kClientHeight;
+constexpr std::int32_t kClientWidth = OptionsDialog::kClientWidth;
+constexpr std::int32_t kClientHeight = OptionsDialog::kClientHeight;
 // Control identifiers start above IDOK and IDCANCEL, which keyboard handling sends by itself.
 constexpr int kFirstId = 1000;
 
@@ -86,7 +87,7 @@ struct Control {
 
 class DialogView final : public IDialogView, public BaseWindow<DialogView> {
  public:
-  DialogView(OptionsEtc& dialog, DialogHost& host, HWND strip, IWindowSystem& windows)
+  DialogView(OptionsDialog& dialog, DialogHost& host, HWND strip, IWindowSystem& windows)
       : dialog_(dialog),
         host_(host),
         strip_(strip),
@@ -239,7 +240,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
     return Narrow(text);
   }
 
-  OptionsEtc& dialog_;
+  OptionsDialog& dialog_;
   DialogHost& host_;
   HWND strip_;
   IWindowSystem& windows_;
@@ -282,16 +283,17 @@ void DialogView::Build() {
     ::SetWindowPos(panel->Hwnd(), HWND_TOP, page.left, page.top, page.right - page.left,
                    page.bottom - page.top, SWP_NOACTIVATE);
   }
-  frames_ = {{"Fr_options", options}, {"Fr_Tabs", tabsPage}, {"Fr_Groups", groups}};
+  frames_ = {
+      {controls::kOptionsFrame, options}, {controls::kTabsFrame, tabsPage}, {controls::kGroupsFrame, groups}};
 
   // Options page. The questions' labels are right-aligned against their answers and reach to the
   // page's left edge, two lines high: the face that stands in for MS Sans Serif is wider than
   // the original, and grows with the DPI.
-  Add(options, "Label8", Kind::kLabel,
+  Add(options, "saveReminder", Kind::kLabel,
       "Unless the Update button is pressed before leaving the tab, the values will not be saved.",
       {225, 30, 7785, 255}, SS_CENTER, RGB(192, 0, 0));
-  Add(options, "Label2", Kind::kLabel, "YES", {6105, 285, 570, 255});
-  Add(options, "Label3", Kind::kLabel, "NO", {6600, 285, 675, 255});
+  Add(options, "yesHeading", Kind::kLabel, "YES", {6105, 285, 570, 255});
+  Add(options, "noHeading", Kind::kLabel, "NO", {6600, 285, 675, 255});
   const char* questions[] = {"In Wendrel tabs, can there be more than one line?",
                              "When Wendrel exits, leave all IE Windows open?",
                              "When Wendrel exits, store the IE Window details in the default group file?",
@@ -302,61 +304,65 @@ void DialogView::Build() {
   const std::int32_t frameTops[] = {570, 1005, 1425, 1860, 2280, 2715};
   for (int i = 0; i < 6; ++i) {
     Add(options, "", Kind::kLabel, questions[i], {60, rowTops[i], 6060, 420}, SS_RIGHT);
-    Control& yes = Add(options, "Option1(" + std::to_string(i) + ")", Kind::kOption, "",
+    Control& yes = Add(options, "yes(" + std::to_string(i) + ")", Kind::kOption, "",
                        {6195, frameTops[i], 255, 225}, WS_GROUP);
     yes.question = i;
     yes.yes = true;
-    Control& no = Add(options, "Option2(" + std::to_string(i) + ")", Kind::kOption, "",
+    Control& no = Add(options, "no(" + std::to_string(i) + ")", Kind::kOption, "",
                       {6195 + 405, frameTops[i], 255, 225});
     no.question = i;
   }
-  Add(options, "Label10", Kind::kLabel,
+  Add(options, "captionWidthLabel", Kind::kLabel,
       "Number of characters (when short name is not specified) for tab caption", {60, 3123, 6060, 420},
       SS_RIGHT | WS_GROUP);
-  Add(options, "tx_ChrCount", Kind::kText, "", {6195, 3090, 1695, 285});
+  Add(options, controls::kCaptionWidthBox, Kind::kText, "", {6195, 3090, 1695, 285});
   Add(options, "", Kind::kLabel, "Default Group for storing the IE window details between sessions",
       {60, 3555, 6060, 400}, SS_RIGHT);
-  Add(options, "tx_defaultName", Kind::kText, "", {6195, 3540, 1695, 285});
+  Add(options, controls::kDefaultGroupBox, Kind::kText, "", {6195, 3540, 1695, 285});
   Add(options, "", Kind::kLabel,
       "The URL details to be displayed on the labels is not immediately known to the Wendrel when an IE is "
       "launched. What name you want to see for such tabs?",
       {60, 3960, 6060, 700}, SS_RIGHT);
-  Add(options, "tx_UnknownName", Kind::kText, "", {6195, 4035, 1695, 285});
-  Add(options, "cb_Update", Kind::kButton, "&Update", {4635, 4695, 1290, 510});
-  Add(options, "cb_Reset", Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
+  Add(options, controls::kDefaultNameBox, Kind::kText, "", {6195, 4035, 1695, 285});
+  Add(options, controls::kSaveOptions, Kind::kButton, "&Update", {4635, 4695, 1290, 510});
+  Add(options, controls::kResetOptions, Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
 
   // Tab Management page.
-  Add(tabsPage, "Label7", Kind::kLabel,
+  Add(tabsPage, "refreshReminder", Kind::kLabel,
       "The list may not be always automatically updated. If required, press Refresh Tabs button.",
       {75, 30, 8010, 270}, SS_CENTER, RGB(255, 0, 0));
-  Add(tabsPage, "Label9", Kind::kLabel, "For selection, click a row", {1215, 255, 4620, 255}, SS_CENTER,
-      RGB(0, 0, 128));
-  Add(tabsPage, "Gr_Tabs", Kind::kGrid, "", {135, 540, 6390, 3225});
-  Add(tabsPage, "cb_TSelAll", Kind::kButton, "&Select All", {6705, 585, 1170, 450});
-  Add(tabsPage, "cb_TDeselAll", Kind::kButton, "&Deselect All", {6705, 1717, 1170, 450});
-  Add(tabsPage, "cb_TShort", Kind::kButton, "Short Name...", {6705, 3120, 1170, 450});
-  Add(tabsPage, "cb_TAddGroup", Kind::kButton, "Add Selected to this Group -->", {165, 3885, 2355, 450});
-  Add(tabsPage, "CM_GroupName", Kind::kCombo, "", {2857, 3960, 2325, 315});
-  Add(tabsPage, "cb_TSaveGroup", Kind::kButton, "<-- Save Selected as this Group", {5520, 3885, 2355, 450});
-  Add(tabsPage, "cb_TRefreshIE", Kind::kButton, "Refresh Selected IE", {165, 4635, 2355, 450});
-  Add(tabsPage, "cb_TRefreshTab", Kind::kButton, "Refresh Tabs", {2857, 4680, 2355, 450});
-  Add(tabsPage, "cb_TCloseIE", Kind::kButton, "Close All Selected IE", {5520, 4725, 2355, 450});
+  Add(tabsPage, "selectionHint", Kind::kLabel, "For selection, click a row", {1215, 255, 4620, 255},
+      SS_CENTER, RGB(0, 0, 128));
+  Add(tabsPage, controls::kTabsGrid, Kind::kGrid, "", {135, 540, 6390, 3225});
+  Add(tabsPage, controls::kSelectAllTabs, Kind::kButton, "&Select All", {6705, 585, 1170, 450});
+  Add(tabsPage, controls::kDeselectAllTabs, Kind::kButton, "&Deselect All", {6705, 1717, 1170, 450});
+  Add(tabsPage, controls::kNameSelectedTab, Kind::kButton, "Short Name...", {6705, 3120, 1170, 450});
+  Add(tabsPage, controls::kAddSelectedToGroup, Kind::kButton, "Add Selected to this Group -->",
+      {165, 3885, 2355, 450});
+  Add(tabsPage, controls::kTargetGroupBox, Kind::kCombo, "", {2857, 3960, 2325, 315});
+  Add(tabsPage, controls::kSaveSelectedAsGroup, Kind::kButton, "<-- Save Selected as this Group",
+      {5520, 3885, 2355, 450});
+  Add(tabsPage, controls::kRefreshSelectedBrowsers, Kind::kButton, "Refresh Selected IE",
+      {165, 4635, 2355, 450});
+  Add(tabsPage, controls::kRefreshTabs, Kind::kButton, "Refresh Tabs", {2857, 4680, 2355, 450});
+  Add(tabsPage, controls::kCloseSelectedBrowsers, Kind::kButton, "Close All Selected IE",
+      {5520, 4725, 2355, 450});
 
   // Group Management page: the group list on the left, the loaded group's lines on the right.
-  Add(groups, "GR_GNames", Kind::kGrid, "", {60, 60, 2430, 4260});
-  Add(groups, "cb_GAddG", Kind::kButton, "Add Group", {75, 4335, 1320, 285});
-  Add(groups, "CB_GDelG", Kind::kButton, "Delete Group", {593, 4702, 1320, 285});
-  Add(groups, "cb_GOpenG", Kind::kButton, "Open Group", {1110, 5070, 1320, 285});
-  Add(groups, "Lab_GrName", Kind::kLabel, "", {3135, 90, 4245, 285}, SS_CENTER);
-  Add(groups, "GR_GLines", Kind::kGrid, "", {2685, 360, 4245, 2700});
-  Add(groups, "Line1", Kind::kLine, "", {2550, 15, 15, 5355});
-  Add(groups, "Line2", Kind::kLine, "", {2580, 3675, 5310, 15});
-  Add(groups, "cb_GAdd", Kind::kButton, "Add ", {6960, 645, 1005, 450});
-  Add(groups, "cb_GModify", Kind::kButton, "Modify", {6960, 1365, 1005, 450});
-  Add(groups, "cb_GDel", Kind::kButton, "Delete", {6960, 2085, 1005, 450});
-  Add(groups, "cb_GSelect", Kind::kButton, "Select All", {2640, 3135, 1545, 450});
-  Add(groups, "CB_GDesel", Kind::kButton, "Deselect All", {4530, 3135, 1545, 450});
-  Add(groups, "cb_GOpenSel", Kind::kButton, "Open Selected", {6420, 3135, 1545, 450});
+  Add(groups, controls::kGroupNamesGrid, Kind::kGrid, "", {60, 60, 2430, 4260});
+  Add(groups, controls::kAddGroup, Kind::kButton, "Add Group", {75, 4335, 1320, 285});
+  Add(groups, controls::kDeleteGroup, Kind::kButton, "Delete Group", {593, 4702, 1320, 285});
+  Add(groups, controls::kOpenGroup, Kind::kButton, "Open Group", {1110, 5070, 1320, 285});
+  Add(groups, controls::kGroupLabel, Kind::kLabel, "", {3135, 90, 4245, 285}, SS_CENTER);
+  Add(groups, controls::kGroupLinesGrid, Kind::kGrid, "", {2685, 360, 4245, 2700});
+  Add(groups, "verticalRule", Kind::kLine, "", {2550, 15, 15, 5355});
+  Add(groups, "horizontalRule", Kind::kLine, "", {2580, 3675, 5310, 15});
+  Add(groups, controls::kAddLine, Kind::kButton, "Add ", {6960, 645, 1005, 450});
+  Add(groups, controls::kModifyLine, Kind::kButton, "Modify", {6960, 1365, 1005, 450});
+  Add(groups, controls::kDeleteLine, Kind::kButton, "Delete", {6960, 2085, 1005, 450});
+  Add(groups, controls::kSelectAllLines, Kind::kButton, "Select All", {2640, 3135, 1545, 450});
+  Add(groups, controls::kDeselectAllLines, Kind::kButton, "Deselect All", {4530, 3135, 1545, 450});
+  Add(groups, controls::kOpenSelectedLines, Kind::kButton, "Open Selected", {6420, 3135, 1545, 450});
   // The editing frame spans from the line grid's left edge to the Add button's right edge;
   // the message frame takes the same place.
   const Twips editArea{2685, 3705, 6960 + 1005 - 2685, 1695};
@@ -364,18 +370,18 @@ void DialogView::Build() {
   Panel* update = MakePanel(groups->Hwnd(), kUpdateColour);
   Place(message->Hwnd(), editArea);
   Place(update->Hwnd(), editArea);
-  frames_["FR_Message"] = message;
-  frames_["Fr_Update"] = update;
-  Add(message, "lb_Message", Kind::kLabel, "To select a name, click the row on the grid",
+  frames_[controls::kHintFrame] = message;
+  frames_[controls::kLineEditFrame] = update;
+  Add(message, controls::kHintLabel, Kind::kLabel, "To select a name, click the row on the grid",
       {45, 615, 5295, 480}, SS_CENTER);
-  Add(update, "Label4", Kind::kLabel, "Group Name:", {330, 60, 1515, 345}, SS_RIGHT);
-  Add(update, "Label5", Kind::kLabel, "Short Name:", {285, 615, 1560, 360}, SS_RIGHT);
-  Add(update, "Label6", Kind::kLabel, "URL (No validation):", {60, 1185, 1785, 420}, SS_RIGHT);
-  Add(update, "tx_Group", Kind::kText, "", {1905, 45, 1560, 345});
-  Add(update, "tx_Short", Kind::kText, "", {1905, 570, 1560, 345});
-  Add(update, "tx_URL", Kind::kText, "", {1905, 1140, 2115, 345});
-  Add(update, "cb_GUpdate", Kind::kButton, "&Update", {4080, 135, 1050, 405});
-  Add(update, "cb_GCancel", Kind::kButton, "Cancel", {4125, 810, 1050, 405});
+  Add(update, "groupNameLabel", Kind::kLabel, "Group Name:", {330, 60, 1515, 345}, SS_RIGHT);
+  Add(update, "shortNameLabel", Kind::kLabel, "Short Name:", {285, 615, 1560, 360}, SS_RIGHT);
+  Add(update, "urlLabel", Kind::kLabel, "URL (No validation):", {60, 1185, 1785, 420}, SS_RIGHT);
+  Add(update, controls::kLineGroupBox, Kind::kText, "", {1905, 45, 1560, 345});
+  Add(update, controls::kLineShortNameBox, Kind::kText, "", {1905, 570, 1560, 345});
+  Add(update, controls::kLineUrlBox, Kind::kText, "", {1905, 1140, 2115, 345});
+  Add(update, controls::kSaveLine, Kind::kButton, "&Update", {4080, 135, 1050, 405});
+  Add(update, controls::kCancelLine, Kind::kButton, "Cancel", {4125, 810, 1050, 405});
 }
 
 void DialogView::RefreshGrid(Control& control) {
@@ -477,7 +483,7 @@ void DialogView::Refresh() {
         RefreshGrid(*control);
         break;
       case Kind::kLabel:
-        if (control->name == "Lab_GrName" && WindowText(control->window) != dialog_.GroupLabel()) {
+        if (control->name == controls::kGroupLabel && WindowText(control->window) != dialog_.GroupLabel()) {
           ::SetWindowTextW(control->window, Widen(dialog_.GroupLabel()).c_str());
         }
         break;
@@ -493,7 +499,7 @@ void DialogView::ApplyFocus() {
   const std::string& focus = dialog_.Focus();
   if (focus == focused_) return;
   focused_ = focus;
-  if (focus == "TabStrip1") {
+  if (focus == controls::kPageTabs) {
     ::SetFocus(tabs_);
   } else if (const auto found = byName_.find(focus); found != byName_.end()) {
     ::SetFocus(found->second->window);
@@ -519,7 +525,8 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
       const std::string before = dialog_.Focus();
       const std::string name = control.name;  // the dialog may be refilled during the click
       dialog_.Click(name);
-      if (dialog_.Focus() != before || name == "cb_Update" || name == "cb_GUpdate") focused_.clear();
+      if (dialog_.Focus() != before || name == controls::kSaveOptions || name == controls::kSaveLine)
+        focused_.clear();
       ApplyFocus();
       return 0;
     }
@@ -545,7 +552,7 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
     const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
     if (header.hwndFrom == tabs_) {
       // A click on the current page's tab runs the page's handling too.
-      if (const auto page = pageClicks_.OnNotify(tabs_, header.code)) dialog_.TabStrip1_Click(*page + 1);
+      if (const auto page = pageClicks_.OnNotify(tabs_, header.code)) dialog_.ShowPage(*page + 1);
       return 0;
     }
     const auto found = byWindow_.find(header.hwndFrom);
@@ -566,7 +573,7 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-std::unique_ptr<IDialogView> DialogHost::CreateView(OptionsEtc& dialog) {
+std::unique_ptr<IDialogView> DialogHost::CreateView(OptionsDialog& dialog) {
   return std::make_unique<DialogView>(dialog, *this, strip_, windows_);
 }
 

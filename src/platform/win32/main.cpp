@@ -29,19 +29,19 @@ class ProgramEvents final : public StripEvents {
 
   void Close() override { program_.CloseStrip(); }
   void SurfaceMouseUp(std::int16_t button, float x, float y) override {
-    program_.trayMenu().Form_MouseUp(button, 0, x, y);
+    program_.trayMenu().OnStripMouseUp(button, 0, x, y);
   }
-  void ImageClick() override { program_.trayMenu().Image1_Click(); }
+  void ImageClick() override { program_.trayMenu().OnImageClick(); }
   void TrayNotification(std::uint32_t mouseMessage) override {
-    program_.trayMenu().Form_MouseMove(
+    program_.trayMenu().OnTrayNotification(
         0, 0, static_cast<float>(mouseMessage) * static_cast<float>(windows_.TwipsPerPixelX()), 0);
   }
-  void TabClicked(int index) override { program_.mainForm().SelectTab(index); }
-  void TabStripRightClick(float x, float y) override { program_.mainForm().TabStrip1_MouseUp(2, 0, x, y); }
+  void TabClicked(int index) override { program_.strip().SelectTab(index); }
+  void TabStripRightClick(float x, float y) override { program_.strip().OnTabStripMouseUp(2, 0, x, y); }
   void TaskbarCreated() override { tray_.AddAgain(); }
   void DialogClosed() override { program_.dialog().Unload(); }
   void SessionEnding() override { program_.EndSession(); }
-  void DesktopChanged() override { program_.mainForm().FollowWorkArea(); }
+  void DesktopChanged() override { program_.strip().FollowWorkArea(); }
 
  private:
   Program& program_;

@@ -12,7 +12,7 @@ constexpr COLORREF kFrameColour = RGB(208, 230, 19);
 constexpr int kProgramIcon = 1;
 constexpr UINT kTrayIconId = 1;
 
-// The tab control leaves the room beside its tabs to its background: there Frame1's colour
+// The tab control leaves the room beside its tabs to its background: there the tab frame's colour
 // shows through, as the frame holding the control.
 LRESULT CALLBACK TabBackground(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR brush) {

@@ -1,4 +1,4 @@
-// The strip window MainForm: a borderless bar with the program icon at its left end and the
+// The strip window: a borderless bar with the program icon at its left end and the
 // frame holding the tab control; it receives the tray's notifications.
 #pragma once
 
@@ -91,7 +91,7 @@ class StripWindow final : public IStripWindow, public BaseWindow<StripWindow> {
   StripEvents* events_ = nullptr;
   std::function<void()> onTabStripResized_;
   UniqueIcon icon_;       // the window's and the tray's icon, 32 x 32
-  UniqueIcon imageIcon_;  // Image1's, sized for the DPI
+  UniqueIcon imageIcon_;  // the strip image's, sized for the DPI
   UniqueGdiObject background_;
   UniqueGdiObject font_;
   HWND image_ = nullptr;  // children are destroyed with the strip

@@ -1,4 +1,4 @@
-// TabStrip1 drawn by a multi-row tab control, with a tooltip tool over every tab.
+// The strip's tabs drawn by a multi-row tab control, with a tooltip tool over every tab.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "strip/main_form.h"
+#include "strip/strip_controller.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "store/browser_ops.h"
+#include "store/browsers.h"
 #include "store/options.h"
 #include "strip/caption.h"
 
@@ -32,8 +32,8 @@ std::int32_t RoundUpToPixels(std::int32_t value, std::int32_t twipsPerPixel) {
   return (static_cast<std::int32_t>(std::floor(pixels)) + 1) * twipsPerPixel;
 }
 
-MainForm::MainForm(const Platform& platform, Options& options, OptionsFile& optionsFile, BrowserOps& browsers,
-                   StripHooks& hooks)
+StripController::StripController(const Platform& platform, Options& options, OptionsFile& optionsFile,
+                                 Browsers& browsers, StripHooks& hooks)
     : platform_(platform),
       options_(options),
       optionsFile_(optionsFile),
@@ -41,29 +41,29 @@ MainForm::MainForm(const Platform& platform, Options& options, OptionsFile& opti
       hooks_(hooks),
       tabs_(platform.tabStrip),
       taskbar_(platform.windows, platform.files) {
-  platform_.timer.SetTickHandler([this] { Timer1_Timer(); });
+  platform_.timer.SetTickHandler([this] { OnRefreshTimer(); });
 }
 
-MainForm::~MainForm() = default;
+StripController::~StripController() = default;
 
-bool MainForm::Load() {
+bool StripController::Start() {
   IWindowSystem& windows = platform_.windows;
   if (windows.PreviousInstance()) {
     platform_.prompts.MessageBox("Wendrel is already running.", Buttons::kOk, "Wendrel");
     windows.EndProcess();
     return false;
   }
-  bInHandleIE_ = false;
-  optionsFile_.ReadOptions();
+  reconciling_ = false;
+  optionsFile_.Read();
 
   const std::int32_t tppX = windows.TwipsPerPixelX();
   const std::int32_t tppY = windows.TwipsPerPixelY();
-  lBaseHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
-  rcWorkArea_ = windows.WorkArea();
-  bounds_.height = lBaseHeight_;
-  bounds_.top = rcWorkArea_.bottom * tppY - bounds_.height;
-  bounds_.left = rcWorkArea_.left * tppX;
-  bounds_.width = rcWorkArea_.Width() * tppX;
+  oneRowHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
+  workArea_ = windows.WorkArea();
+  bounds_.height = oneRowHeight_;
+  bounds_.top = workArea_.bottom * tppY - bounds_.height;
+  bounds_.left = workArea_.left * tppX;
+  bounds_.width = workArea_.Width() * tppX;
   ApplyBounds();
 
   browsers_.CreateCollection();
@@ -76,15 +76,15 @@ bool MainForm::Load() {
   if (options_.ConfirmGroup) {
     hooks_.ShowDialogAtStart();
   } else if (options_.StartGroup) {
-    hooks_.StartGroup(options_.DefaultGroup);
+    hooks_.OpenGroup(options_.DefaultGroup);
   }
-  ActivateTimer(100);
+  ScheduleReconcile(100);
   return true;
 }
 
-// Places the strip, then its image (centred vertically), Frame1 six pixels right of the image,
-// and the tab strip filling Frame1.
-void MainForm::ApplyBounds() {
+// Places the strip, then its image (centred vertically), the tab frame six pixels right of the image,
+// and the tab strip filling the frame.
+void StripController::ApplyBounds() {
   platform_.strip.SetBounds(bounds_);
   platform_.strip.SetImagePosition(0, RoundHalfEven((bounds_.height - kImageSize) / 2.0));
   const std::int32_t tppX = platform_.windows.TwipsPerPixelX();
@@ -93,32 +93,32 @@ void MainForm::ApplyBounds() {
   platform_.strip.SetTabStripBounds({0, 0, bounds_.width - frameLeft, bounds_.height});
 }
 
-void MainForm::AdjustHeight() {
+void StripController::FitToTabRows() {
   FitToRows();
   platform_.strip.SetFocus();
 }
 
-void MainForm::FitToRows() {
+void StripController::FitToRows() {
   std::int32_t maxTop = 0;
   for (int i = 1; i <= tabs_.Count(); ++i) {
     const float top = tabs_.Rectangle(i).top;
     if (top > static_cast<float>(maxTop)) maxTop = RoundHalfEven(top);
   }
   const std::int32_t tppY = platform_.windows.TwipsPerPixelY();
-  bounds_.height = RoundUpToPixels(lBaseHeight_ + maxTop, tppY);
-  bounds_.top = tppY * rcWorkArea_.bottom - bounds_.height;
+  bounds_.height = RoundUpToPixels(oneRowHeight_ + maxTop, tppY);
+  bounds_.top = tppY * workArea_.bottom - bounds_.height;
   ApplyBounds();
 }
 
-void MainForm::FollowWorkArea() {
+void StripController::FollowWorkArea() {
   IWindowSystem& windows = platform_.windows;
   const std::int32_t tppX = windows.TwipsPerPixelX();
   const std::int32_t tppY = windows.TwipsPerPixelY();
-  rcWorkArea_ = windows.WorkArea();
+  workArea_ = windows.WorkArea();
   // A new DPI brings new twips per pixel: the one-row height is rounded to the new pixels.
-  lBaseHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
-  bounds_.left = rcWorkArea_.left * tppX;
-  bounds_.width = rcWorkArea_.Width() * tppX;
+  oneRowHeight_ = RoundUpToPixels(kDesignedHeight, tppY);
+  bounds_.left = workArea_.left * tppX;
+  bounds_.width = workArea_.Width() * tppX;
   // The new width first, so that the tab strip wraps its rows for it; then the height they need.
   ApplyBounds();
   FitToRows();
@@ -129,20 +129,20 @@ void MainForm::FollowWorkArea() {
   }
 }
 
-void MainForm::PlaceAboveStrip(WindowHandle window, std::uint32_t flags) {
+void StripController::PlaceAboveStrip(WindowHandle window, std::uint32_t flags) {
   const double strip = static_cast<double>(bounds_.height) / platform_.windows.TwipsPerPixelY();
-  platform_.windows.SetWindowPos(window, 0, rcWorkArea_.left, rcWorkArea_.top, rcWorkArea_.Width(),
-                                 RoundHalfEven(rcWorkArea_.Height() - strip), flags);
+  platform_.windows.SetWindowPos(window, 0, workArea_.left, workArea_.top, workArea_.Width(),
+                                 RoundHalfEven(workArea_.Height() - strip), flags);
 }
 
-void MainForm::HandleIE() {
-  if (bInHandleIE_) return;
-  bInHandleIE_ = true;
+void StripController::Reconcile() {
+  if (reconciling_) return;
+  reconciling_ = true;
   struct PassEnd {
-    MainForm& form;
+    StripController& form;
     ~PassEnd() {
       form.browsers_.CloseSnapshot();
-      form.bInHandleIE_ = false;
+      form.reconciling_ = false;
     }
   } passEnd{*this};
 
@@ -158,7 +158,7 @@ void MainForm::HandleIE() {
       const std::string key = KeyOf(window);
       if (const auto found = tabOfKey.find(key); found != tabOfKey.end()) {
         met[static_cast<size_t>(found->second - 1)] = 1;
-        UpdateTabCaption(found->second);
+        UpdateCaption(found->second);
         continue;
       }
       HideFromTaskbar(window);
@@ -169,7 +169,7 @@ void MainForm::HandleIE() {
       tabOfKey.emplace(key, n);
       tabs_.SetKey(n, key);
       tabs_.SetTag(n, "");
-      UpdateTabCaption(n);
+      UpdateCaption(n);
     }
     // A window the pass did not meet has gone, unless it is still open with the style the
     // program gave it: then only its item in the collection could not be read, and it keeps
@@ -194,19 +194,19 @@ void MainForm::HandleIE() {
   if (tabs_.Count() >= 1 && selectIndex >= 1) {
     SelectTab(selectIndex);
   } else {
-    AdjustHeight();
+    FitToTabRows();
   }
   platform_.windows.SetForegroundWindow(platform_.strip.Handle());
   IgnoringErrors([&] { platform_.strip.Show(); });
   hooks_.RefreshTabDialog();
-  if (anotherGone) ActivateTimer(100);
+  if (anotherGone) ScheduleReconcile(100);
 }
 
-void MainForm::UpdateTabCaption(int index) {
+void StripController::UpdateCaption(int index) {
   const WindowHandle window = tabs_.HandleAt(index);
   std::string name;
   std::string url;
-  browsers_.GetIEDetails(window, name, url);
+  browsers_.ReadDetails(window, name, url);
   const Tab& tab = tabs_.At(index);
   const bool hasUrl = !TrimBlanks(url).empty();
   if (TrimBlanks(tab.Tag).empty()) {
@@ -217,28 +217,28 @@ void MainForm::UpdateTabCaption(int index) {
   if (hasUrl) tabs_.SetToolTipText(index, url);
 }
 
-void MainForm::RefreshAllCaptions() {
-  for (int i = 1; i <= tabs_.Count(); ++i) UpdateTabCaption(i);
+void StripController::UpdateAllCaptions() {
+  for (int i = 1; i <= tabs_.Count(); ++i) UpdateCaption(i);
 }
 
-void MainForm::RefreshFirstTab() {
+void StripController::RefreshFirstTab() {
   if (tabs_.Count() == 0) return;
   const WindowHandle window = tabs_.HandleAt(1);
-  browsers_.RefreshIEByHandle(window);
+  browsers_.Refresh(window);
   std::string name;
   std::string url;
-  browsers_.GetIEDetails(window, name, url);
+  browsers_.ReadDetails(window, name, url);
   if (tabs_.At(1).Tag.empty()) tabs_.SetCaption(1, name);
   tabs_.SetToolTipText(1, url);
 }
 
-void MainForm::HideFromTaskbar(WindowHandle window) { taskbar_.TakeAway(window); }
+void StripController::HideFromTaskbar(WindowHandle window) { taskbar_.TakeAway(window); }
 
 // Windows an earlier run took off the taskbar and could not give back (the machine lost power,
 // or the program and its guard were both ended) get their buttons back before the first pass
 // takes them again, so that the style they get back in the end is their own. Only windows the
 // collection lists are touched: after a restart the old handles may name other windows.
-void MainForm::GiveBackLeftBehind() {
+void StripController::GiveBackLeftBehind() {
   if (!taskbar_.ListExists()) return;
   const auto open = browsers_.OpenSnapshot();
   browsers_.CloseSnapshot();
@@ -248,7 +248,7 @@ void MainForm::GiveBackLeftBehind() {
 // A window that the program took off the taskbar and that no tab tracks any more (its tab was
 // removed while it refused to close, or it left the collection) gets its button back; one that
 // has gone is forgotten.
-void MainForm::SettleUntabbedWindows() {
+void StripController::SettleUntabbedWindows() {
   std::unordered_set<WindowHandle> tabbed;
   for (int i = 1; i <= tabs_.Count(); ++i) {
     if (const auto window = HandleOfKey(tabs_.At(i).Key)) tabbed.insert(*window);
@@ -266,12 +266,12 @@ void MainForm::SettleUntabbedWindows() {
   }
 }
 
-void MainForm::SelectTab(int index) {
+void StripController::SelectTab(int index) {
   tabs_.Select(index);
-  TabStrip1_Click();
+  ActivateSelectedTab();
 }
 
-void MainForm::TabStrip1_Click() {
+void StripController::ActivateSelectedTab() {
   if (tabs_.Count() == 0) return;
   const int i = tabs_.SelectedIndex();
   const WindowHandle window = tabs_.HandleAt(i);
@@ -284,12 +284,12 @@ void MainForm::TabStrip1_Click() {
   // The caption comes from fresh details even inside a pass: the window may have navigated or
   // gone since the pass read it, at the pump points above or in the pass itself.
   browsers_.ForgetDetails(window);
-  IgnoringErrors([&] { UpdateTabCaption(i); });
-  IgnoringErrors([&] { AdjustHeight(); });
+  IgnoringErrors([&] { UpdateCaption(i); });
+  IgnoringErrors([&] { FitToTabRows(); });
   IgnoringErrors([&] { PlaceAboveStrip(window, kSwpFrameChanged); });
 }
 
-void MainForm::TabStrip1_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
+void StripController::OnTabStripMouseUp(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
   if (button != 2) return;
   for (int i = 1; i <= tabs_.Count(); ++i) {
     const TabRect r = tabs_.Rectangle(i);
@@ -301,30 +301,30 @@ void MainForm::TabStrip1_MouseUp(std::int16_t button, std::int16_t /*shift*/, fl
   hooks_.ShowTrayMenu();
 }
 
-void MainForm::ArmRefreshTimer() {
+void StripController::OnShellWindowEvent() {
   platform_.timer.SetEnabled(true);
-  platform_.timer.SetInterval(bInHandleIE_ ? 65535 : 500);
+  platform_.timer.SetInterval(reconciling_ ? 65535 : 500);
 }
 
-void MainForm::Timer1_Timer() {
-  if (bInHandleIE_) return;
+void StripController::OnRefreshTimer() {
+  if (reconciling_) return;
   platform_.timer.SetEnabled(false);
   // A pass that fails part-way has cleared its flag; the next event or tick tries again.
-  IgnoringErrors([this] { HandleIE(); });
+  IgnoringErrors([this] { Reconcile(); });
   if (platform_.timer.Enabled()) platform_.timer.SetInterval(100);
 }
 
-void MainForm::ActivateTimer(std::int32_t lInterval) {
+void StripController::ScheduleReconcile(std::int32_t interval) {
   platform_.timer.SetEnabled(true);
-  platform_.timer.SetInterval(lInterval);
+  platform_.timer.SetInterval(interval);
 }
 
-void MainForm::SuspendWatcher() { ShellClassObj_.reset(); }
+void StripController::SuspendWatcher() { shellEvents_.reset(); }
 
-void MainForm::ResumeWatcher() {
-  ShellClassObj_.reset();
-  ShellClassObj_ = platform_.shell.Subscribe([this](std::int32_t) { ArmRefreshTimer(); },
-                                             [this](std::int32_t) { ArmRefreshTimer(); });
+void StripController::ResumeWatcher() {
+  shellEvents_.reset();
+  shellEvents_ = platform_.shell.Subscribe([this](std::int32_t) { OnShellWindowEvent(); },
+                                           [this](std::int32_t) { OnShellWindowEvent(); });
 }
 
 }  // namespace wendrel

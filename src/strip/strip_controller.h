@@ -13,7 +13,7 @@
 
 namespace wendrel {
 
-class BrowserOps;
+class Browsers;
 class IShellEvents;
 class OptionsFile;
 struct Options;
@@ -32,7 +32,7 @@ class StripHooks {
   virtual void ShowTrayMenu() = 0;
   // Shows the dialog on its Group Management page, as at start-up.
   virtual void ShowDialogAtStart() = 0;
-  virtual void StartGroup(const std::string& sGrName) = 0;
+  virtual void OpenGroup(const std::string& name) = 0;
   // Refills the dialog's tab grid when the dialog is loaded.
   virtual void RefreshTabDialog() = 0;
 };
@@ -40,38 +40,38 @@ class StripHooks {
 // Rounds a twip value up to whole pixels.
 std::int32_t RoundUpToPixels(std::int32_t value, std::int32_t twipsPerPixel);
 
-class MainForm {
+class StripController {
  public:
   static constexpr std::int32_t kDesignedHeight = 345;
   static constexpr std::int32_t kImageSize = 480;
 
-  MainForm(const Platform& platform, Options& options, OptionsFile& optionsFile, BrowserOps& browsers,
-           StripHooks& hooks);
-  ~MainForm();
-  MainForm(const MainForm&) = delete;
-  MainForm& operator=(const MainForm&) = delete;
+  StripController(const Platform& platform, Options& options, OptionsFile& optionsFile, Browsers& browsers,
+                  StripHooks& hooks);
+  ~StripController();
+  StripController(const StripController&) = delete;
+  StripController& operator=(const StripController&) = delete;
 
   // The start-up sequence. False when another instance runs: the process has been ended.
-  bool Load();
-  void AdjustHeight();
+  bool Start();
+  void FitToTabRows();
   // The desktop changed (the work area, the display or its DPI): reads the work area again,
   // fits the strip to its bottom edge and width with its rows of tabs, and lays every tracked
   // window above the strip again, keeping their order on the screen.
   void FollowWorkArea();
 
-  void HandleIE();
-  void UpdateTabCaption(int index);
-  void RefreshAllCaptions();
+  void Reconcile();
+  void UpdateCaption(int index);
+  void UpdateAllCaptions();
   void RefreshFirstTab();
   void HideFromTaskbar(WindowHandle window);
 
   // Selecting a tab from code runs the click handling, as a click does.
   void SelectTab(int index);
-  void TabStrip1_Click();
-  void TabStrip1_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  void ActivateSelectedTab();
+  void OnTabStripMouseUp(std::int16_t button, std::int16_t shift, float x, float y);
 
-  void Timer1_Timer();
-  void ActivateTimer(std::int32_t lInterval);
+  void OnRefreshTimer();
+  void ScheduleReconcile(std::int32_t interval);
   // The watcher: switched off around routines that open or close many windows themselves.
   void SuspendWatcher();
   void ResumeWatcher();
@@ -79,16 +79,16 @@ class MainForm {
   TabStrip& Tabs() { return tabs_; }
   // The windows the program took off the taskbar.
   TaskbarButtons& Taskbar() { return taskbar_; }
-  const PixelRect& WorkArea() const { return rcWorkArea_; }
-  std::int32_t BaseHeight() const { return lBaseHeight_; }
+  const PixelRect& WorkArea() const { return workArea_; }
+  std::int32_t OneRowHeight() const { return oneRowHeight_; }
   const TwipBounds& Bounds() const { return bounds_; }
-  bool InHandleIE() const { return bInHandleIE_; }
-  bool Watching() const { return ShellClassObj_ != nullptr; }
+  bool Reconciling() const { return reconciling_; }
+  bool Watching() const { return shellEvents_ != nullptr; }
   // Lays a browser window over the work area above the strip.
   void PlaceAboveStrip(WindowHandle window, std::uint32_t flags);
 
  private:
-  void ArmRefreshTimer();
+  void OnShellWindowEvent();
   void GiveBackLeftBehind();
   void SettleUntabbedWindows();
   void ApplyBounds();
@@ -98,15 +98,15 @@ class MainForm {
   const Platform& platform_;
   Options& options_;
   OptionsFile& optionsFile_;
-  BrowserOps& browsers_;
+  Browsers& browsers_;
   StripHooks& hooks_;
   TabStrip tabs_;
   TaskbarButtons taskbar_;
 
-  PixelRect rcWorkArea_;
-  std::int32_t lBaseHeight_ = kDesignedHeight;
-  bool bInHandleIE_ = false;
-  std::unique_ptr<IShellEvents> ShellClassObj_;
+  PixelRect workArea_;
+  std::int32_t oneRowHeight_ = kDesignedHeight;
+  bool reconciling_ = false;
+  std::unique_ptr<IShellEvents> shellEvents_;
   TwipBounds bounds_;
 };
 

@@ -15,17 +15,17 @@
 
 namespace wendrel {
 
-class BrowserOps;
-class GroupStore;
+class Browsers;
+class GroupSession;
 class IDialogHost;
 class IFileSystem;
 class IPrompts;
 class IWindowSystem;
-class MainForm;
+class StripController;
 class OptionsFile;
 struct Options;
 
-class OptionsEtc {
+class OptionsDialog {
  public:
   static constexpr std::int32_t kClientWidth = 8175;
   static constexpr std::int32_t kClientHeight = 5880;
@@ -38,18 +38,19 @@ class OptionsEtc {
   static const std::vector<std::string>& FrameNames();
   static const std::vector<std::string>& TextBoxNames();
 
-  OptionsEtc(MainForm& mainForm, GroupStore& groups, BrowserOps& browsers, Options& options,
-             OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows);
-  ~OptionsEtc();
-  OptionsEtc(const OptionsEtc&) = delete;
-  OptionsEtc& operator=(const OptionsEtc&) = delete;
+  OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers, Options& options,
+                OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows);
+  ~OptionsDialog();
+  OptionsDialog(const OptionsDialog&) = delete;
+  OptionsDialog& operator=(const OptionsDialog&) = delete;
 
   // The load step: creates the window, fills the pages, picks the start page, shows it.
-  void Load(IDialogHost& host, const std::string& optionsStartPage);
+  void Load(IDialogHost& host, const std::string& startPage);
   void Activate();
 
   // The user's actions.
-  void TabStrip1_Click(int page);
+  // Shows page 1 (Options), 2 (Tab Management) or 3 (Group Management).
+  void ShowPage(int page);
   // Clicks a button by name; a disabled button does nothing. False for a disabled button.
   bool Click(const std::string& button);
   void SetText(const std::string& control, const std::string& text);
@@ -58,7 +59,7 @@ class OptionsEtc {
   void GridClick(const std::string& grid, int row);
 
   // Refills the Tab Management grid and the group name list.
-  void SetTabs();
+  void RefillTabs();
   // The program has written a group's file: the line editor reads it again when it shows it.
   void GroupWritten(const std::string& name);
 
@@ -74,14 +75,11 @@ class OptionsEtc {
   const std::string& GroupLabel() const { return groupList_.LineEditor().GroupLabel(); }
   const std::vector<std::string>& GroupNameList() const { return tabsPage_.GroupNames(); }
   Grid& GridNamed(const std::string& grid);
-  Grid& Gr_Tabs() { return tabsPage_.Tabs(); }
-  Grid& GR_GNames() { return groupList_.Names(); }
-  Grid& GR_GLines() { return groupList_.LineEditor().Lines(); }
+  Grid& TabsGrid() { return tabsPage_.Tabs(); }
+  Grid& GroupNamesGrid() { return groupList_.Names(); }
+  Grid& GroupLinesGrid() { return groupList_.LineEditor().Lines(); }
 
  private:
-  // Shows page 1 (Options), 2 (Tab Management) or 3 (Group Management).
-  void ShowPage(int page);
-
   IWindowSystem& windows_;
   DialogFrame frame_;
   OptionsPage optionsPage_;

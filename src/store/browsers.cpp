@@ -1,4 +1,4 @@
-#include "store/browser_ops.h"
+#include "store/browsers.h"
 
 #include <unordered_set>
 
@@ -7,32 +7,32 @@
 
 namespace wendrel {
 
-struct BrowserOps::Item {
+struct Browsers::Item {
   std::unique_ptr<IBrowser> browser;
   bool detailsRead = false;
   std::string name = "*";
   std::string url = "*";
 };
 
-BrowserOps::BrowserOps(IShell& shell, const Options& options) : shell_(shell), options_(options) {}
+Browsers::Browsers(IShell& shell, const Options& options) : shell_(shell), options_(options) {}
 
-BrowserOps::~BrowserOps() = default;
+Browsers::~Browsers() = default;
 
-void BrowserOps::CreateCollection() { oShellWindows_ = shell_.CreateShellWindows(); }
+void Browsers::CreateCollection() { collection_ = shell_.CreateShellWindows(); }
 
-void BrowserOps::ReleaseCollection() {
+void Browsers::ReleaseCollection() {
   CloseSnapshot();
-  oShellWindows_.reset();
+  collection_.reset();
 }
 
 // Walks the collection for the first item with the handle on which the action succeeds; items
 // that cannot be read, or on which the action fails, are passed over.
 template <typename Action>
-bool BrowserOps::FirstMatch(WindowHandle window, Action action) {
-  if (!oShellWindows_) return false;
+bool Browsers::FirstMatch(WindowHandle window, Action action) {
+  if (!collection_) return false;
   std::vector<std::unique_ptr<IBrowser>> items;
   try {
-    items = oShellWindows_->Items();
+    items = collection_->Items();
   } catch (const std::exception&) {
     return false;
   }
@@ -49,19 +49,19 @@ bool BrowserOps::FirstMatch(WindowHandle window, Action action) {
   return false;
 }
 
-void BrowserOps::CloseIEByHandle(WindowHandle window) {
+void Browsers::Close(WindowHandle window) {
   for (int pass = 0; pass < 2; ++pass) {
     if (FirstMatch(window, [](IBrowser& browser) { browser.Quit(); })) return;
   }
 }
 
-void BrowserOps::CloseIEByHandles(std::span<const WindowHandle> windows) {
+void Browsers::CloseAll(std::span<const WindowHandle> windows) {
   std::vector<WindowHandle> left(windows.begin(), windows.end());
   std::unordered_set<WindowHandle> closed;
-  for (int pass = 0; pass < 2 && !left.empty() && oShellWindows_; ++pass) {
+  for (int pass = 0; pass < 2 && !left.empty() && collection_; ++pass) {
     std::vector<std::unique_ptr<IBrowser>> items;
     try {
-      items = oShellWindows_->Items();
+      items = collection_->Items();
     } catch (const std::exception&) {
       continue;
     }
@@ -100,18 +100,18 @@ void BrowserOps::CloseIEByHandles(std::span<const WindowHandle> windows) {
   }
 }
 
-void BrowserOps::RefreshIEByHandle(WindowHandle window) {
+void Browsers::Refresh(WindowHandle window) {
   FirstMatch(window, [](IBrowser& browser) { browser.Refresh(); });
 }
 
-void BrowserOps::StopByHandle(WindowHandle window) {
+void Browsers::Stop(WindowHandle window) {
   FirstMatch(window, [](IBrowser& browser) { browser.Stop(); });
 }
 
 namespace {
 
 // Reads name then URL; what was read before a failure stays, the rest stays "*".
-void ReadDetails(IBrowser& browser, const Options& options, std::string& name, std::string& url) {
+void ReadFrom(IBrowser& browser, const Options& options, std::string& name, std::string& url) {
   name = "*";
   url = "*";
   try {
@@ -125,7 +125,7 @@ void ReadDetails(IBrowser& browser, const Options& options, std::string& name, s
 
 }  // namespace
 
-void BrowserOps::GetIEDetails(WindowHandle window, std::string& name, std::string& url) {
+void Browsers::ReadDetails(WindowHandle window, std::string& name, std::string& url) {
   name = "*";
   url = "*";
   if (inSnapshot_) {
@@ -133,17 +133,17 @@ void BrowserOps::GetIEDetails(WindowHandle window, std::string& name, std::strin
     if (found == snapshotIndex_.end()) return;
     Item& item = snapshot_[found->second];
     if (!item.detailsRead) {
-      ReadDetails(*item.browser, options_, item.name, item.url);
+      ReadFrom(*item.browser, options_, item.name, item.url);
       item.detailsRead = true;
     }
     name = item.name;
     url = item.url;
     return;
   }
-  FirstMatch(window, [&](IBrowser& browser) { ReadDetails(browser, options_, name, url); });
+  FirstMatch(window, [&](IBrowser& browser) { ReadFrom(browser, options_, name, url); });
 }
 
-WindowHandle BrowserOps::OpenNewIE(const std::string& url, std::string& name, std::string& locationUrl) {
+WindowHandle Browsers::OpenNew(const std::string& url, std::string& name, std::string& locationUrl) {
   std::unique_ptr<IBrowser> browser = shell_.CreateBrowser();
   if (!url.empty()) browser->Navigate(url);
   name = browser->LocationName();
@@ -153,12 +153,12 @@ WindowHandle BrowserOps::OpenNewIE(const std::string& url, std::string& name, st
   return window;
 }
 
-std::optional<std::vector<WindowHandle>> BrowserOps::OpenSnapshot() {
+std::optional<std::vector<WindowHandle>> Browsers::OpenSnapshot() {
   CloseSnapshot();
-  if (!oShellWindows_) return std::nullopt;
+  if (!collection_) return std::nullopt;
   std::vector<std::unique_ptr<IBrowser>> items;
   try {
-    items = oShellWindows_->Items();
+    items = collection_->Items();
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -181,14 +181,14 @@ std::optional<std::vector<WindowHandle>> BrowserOps::OpenSnapshot() {
   return windows;
 }
 
-void BrowserOps::ForgetDetails(WindowHandle window) {
+void Browsers::ForgetDetails(WindowHandle window) {
   if (!inSnapshot_) return;
   if (const auto found = snapshotIndex_.find(window); found != snapshotIndex_.end()) {
     snapshot_[found->second].detailsRead = false;
   }
 }
 
-void BrowserOps::CloseSnapshot() {
+void Browsers::CloseSnapshot() {
   inSnapshot_ = false;
   snapshot_.clear();
   snapshotIndex_.clear();

@@ -1,0 +1,48 @@
+// Groups at work on the strip: saving the open windows as a group, opening a group's sites in
+// new browsers with their tabs, closing windows with theirs, and the menu commands on groups.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "platform/types.h"
+#include "store/groups.h"
+
+namespace wendrel {
+
+class Browsers;
+class IPrompts;
+class StripController;
+struct Options;
+
+class GroupSession {
+ public:
+  GroupSession(StripController& strip, Browsers& browsers, const Options& options, GroupFiles& files,
+               IPrompts& prompts);
+
+  GroupFiles& Files() { return files_; }
+
+  // Writes the strip's tabs as the group's lines. Throws PlatformError when the file cannot be
+  // written; an existing group is then kept whole.
+  void SaveGroup(const std::string& name);
+  // Asks first when the user wants warnings, then opens the group's sites.
+  void OpenGroup(const std::string& name);
+  // Opens one browser per site, each with its tab, short name and URL.
+  void OpenSites(std::span<const SiteRef> sites);
+  // Closes the browser windows and removes their tabs; costs grow linearly with the count.
+  void CloseWindows(std::span<const WindowHandle> windows);
+
+  // Menu commands; failures are shown in a message box.
+  void SaveDefaultGroup();
+  void OpenEmptyBrowser();
+  void AddActiveTabToDefaultGroup();
+
+ private:
+  StripController& strip_;
+  Browsers& browsers_;
+  const Options& options_;
+  GroupFiles& files_;
+  IPrompts& prompts_;
+};
+
+}  // namespace wendrel
