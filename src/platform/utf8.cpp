@@ -94,4 +94,10 @@ std::string ValidUtf8(std::string_view text) {
   return out;
 }
 
+size_t Utf16Length(std::string_view text) {
+  size_t units = 0;
+  for (size_t at = 0; at < text.size();) units += NextCharacter(text, at) > 0xFFFF ? 2 : 1;
+  return units;
+}
+
 }  // namespace wendrel

@@ -20,6 +20,10 @@ void AppendUtf8(std::string& out, char32_t character);
 // The number of characters.
 size_t CharacterCount(std::string_view text);
 
+// The length in UTF-16 code units, as Windows counts a path: one per character, two beyond
+// the basic plane.
+size_t Utf16Length(std::string_view text);
+
 // The first `count` characters, never ending inside one.
 std::string_view FirstCharacters(std::string_view text, size_t count);
 

@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
+#include "platform/utf8.h"
 
 namespace wendrel {
 namespace {
@@ -56,16 +57,6 @@ bool IsPlainFileName(std::string_view name) {
            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
   });
   return !forbidden && !IsDeviceName(name);
-}
-
-std::size_t Utf16Length(std::string_view text) {
-  std::size_t units = 0;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) ++units;  // a character starts here
-    if (byte >= 0xF0) ++units;           // beyond the basic plane: a surrogate pair
-  }
-  return units;
 }
 
 std::vector<SiteRef> ParseGroupFile(std::string_view text) {

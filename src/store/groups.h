@@ -34,8 +34,6 @@ bool IsValidName(std::string& name);
 // refuses "." and ".."); not a device name (CON PRN AUX NUL CONIN$ CONOUT$, COM and LPT with
 // 0-9 or a superscript 1-3), with or without an extension, in any letter case.
 bool IsPlainFileName(std::string_view name);
-// The length of UTF-8 text in UTF-16 code units, as Windows counts a path.
-std::size_t Utf16Length(std::string_view text);
 // The longest path Windows opens without the long-path prefix, in UTF-16 code units.
 inline constexpr std::size_t kMaxPathUnits = 259;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
 #include "store/groups.h"
 
 namespace wendrel {
