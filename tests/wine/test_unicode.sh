@@ -28,20 +28,6 @@ with_unicode_fonts() {
   return $rc
 }
 
-# start_wendrel_wide <folder>: start_wendrel for a folder whose name the code page cannot hold.
-start_wendrel_wide() {
-  local out
-  wine "$WTOOL" wstart "$(winpath "$1/wendrel.exe")" "$(winpath "$1")" >"$WORK/start.out" 2>/dev/null </dev/null
-  out=$(tr -d '\r' <"$WORK/start.out")
-  case "$out" in
-    pid=*)
-      PID=${out#pid=}
-      STARTED_PIDS+=("$PID")
-      ;;
-    *) return 1 ;;
-  esac
-}
-
 # open_wframe <class> <title> <url|@file>: a stand-in browser window titled and addressed in any
 # script, waited for until it shows.
 open_wframe() {
@@ -62,7 +48,7 @@ test_unicode_pages_and_folder_keep_every_character() { with_unicode_fonts non_la
 non_latin_pages_and_folder() {
   local folder site expected
   folder=$(new_folder "$UNICODE_FOLDER" "$QUIET_OPTIONS")
-  start_wendrel_wide "$folder" || return 1
+  start_wendrel "$folder" || return 1
   wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
   for site in "${UNICODE_SITES[@]}"; do open_wframe IEFrame "${site%%|*}" "${site#*|}" || return 1; done
   check "three tabs appear" wait_until "$WAIT" tab_count_is 3 || return 1
@@ -95,7 +81,7 @@ non_latin_group_reads_back() {
     printf '\xef\xbb\xbf'
     for site in "${UNICODE_SITES[@]}"; do printf '%s,%s\r\n' "${site%%|*}" "${site#*|}"; done
   } >"$folder/Groups/Мир.WDX"
-  start_wendrel_wide "$folder" || return 1
+  start_wendrel "$folder" || return 1
   wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1
   check "start-up opens Group Management" wait_until "$WAIT" control_shown "$DIALOG" "Add Group" || return 1
   check "the group's name is listed whole" \

@@ -303,8 +303,30 @@ class ShellState {
   LONG nextCookie_ = 1;
 };
 
+// IDispatch for objects the program calls through their own members only: no type information
+// and no late-bound calls, each refusal logged as the object logs its other members.
+template <typename Interface, typename Object>
+class EarlyBound : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Refuse("GetTypeInfo"); }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return Refuse("GetIDsOfNames");
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return Refuse("Invoke");
+  }
+
+ private:
+  HRESULT Refuse(const char* member) const { return static_cast<const Object*>(this)->Unimplemented(member); }
+};
+
 // The automation object of one browser window.
-class Browser final : public IWebBrowser2, private RefCounted<Browser> {
+class Browser final : public EarlyBound<IWebBrowser2, Browser>, private RefCounted<Browser> {
  public:
   explicit Browser(HWND window) : window_(window) {}
   STANDIN_REFCOUNT
@@ -319,22 +341,6 @@ class Browser final : public IWebBrowser2, private RefCounted<Browser> {
     }
     *out = nullptr;
     return E_NOINTERFACE;
-  }
-
-  // IDispatch: the program calls the members directly.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
-    return Unimplemented("GetTypeInfo");
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return Unimplemented("GetIDsOfNames");
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return Unimplemented("Invoke");
   }
 
   HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* window) override {
@@ -475,6 +481,7 @@ class Browser final : public IWebBrowser2, private RefCounted<Browser> {
 
  private:
   friend class RefCounted<Browser>;
+  friend class EarlyBound<IWebBrowser2, Browser>;
 
   void Log(const std::string& member) const {
     const auto space = member.find(' ');
@@ -608,7 +615,7 @@ class EventsPoint final : public IConnectionPoint, private RefCounted<EventsPoin
   IConnectionPointContainer* container_;
 };
 
-class ShellWindows final : public IShellWindows,
+class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
                            public IConnectionPointContainer,
                            private RefCounted<ShellWindows> {
  public:
@@ -628,21 +635,6 @@ class ShellWindows final : public IShellWindows,
     }
     AddRef();
     return S_OK;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
-    return Unimplemented("GetTypeInfo");
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return Unimplemented("GetIDsOfNames");
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return Unimplemented("Invoke");
   }
 
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
@@ -711,6 +703,7 @@ class ShellWindows final : public IShellWindows,
 
  private:
   friend class RefCounted<ShellWindows>;
+  friend class EarlyBound<IShellWindows, ShellWindows>;
   static HRESULT Unimplemented(const char* member) {
     ShellState::Get().Log(std::string(member) + " E_NOTIMPL");
     return E_NOTIMPL;

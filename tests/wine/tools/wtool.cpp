@@ -594,21 +594,6 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     return ok ? 0 : 1;
   }
-  if (command == "start") {  // exe folder: starts a program and prints its process id
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = std::string("\"") + arg(2) + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        argc > 3 ? arg(3) : nullptr, &startup, &process)) {
-      std::printf("error=%lu\n", GetLastError());
-      return 1;
-    }
-    std::printf("pid=%lu\n", process.dwProcessId);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 0;
-  }
   if (command == "wait-window") {  // class pid timeout [title]: the first visible one
     const DWORD pid = static_cast<DWORD>(std::atol(arg(3)));
     const char* title = argc > 5 ? arg(5) : nullptr;
@@ -830,7 +815,7 @@ int main(int argc, char** argv) {
     const auto windows = TopLevel(nullptr, arg(2), 0, true);
     return windows.empty() ? 1 : Utf8ListView(windows[0], std::atoi(arg(3)));
   }
-  if (command == "wstart") {  // exe folder, in UTF-8: as start, for paths outside the code page
+  if (command == "start") {  // exe folder, in UTF-8: starts a program and prints its process id
     const std::vector<std::string> args = Utf8Args();
     if (args.size() < 4) return Usage();
     STARTUPINFOW startup{};
