@@ -64,11 +64,18 @@ std::string DecodeTextFile(std::string_view bytes, const ICodePage& codePage) {
   return codePage.ToUtf8(bytes);
 }
 
+std::optional<std::string> AppendBytes(std::optional<std::string_view> head, std::string_view utf8,
+                                       const ICodePage& codePage) {
+  if (!head || head->empty()) return EncodeTextFile(utf8, codePage);
+  if (StartsWithBom(*head)) return ValidUtf8(utf8);
+  return codePage.FromUtf8(utf8);
+}
+
 TextAppend AppendTextFile(std::optional<std::string_view> existing, std::string_view utf8,
                           const ICodePage& codePage) {
-  if (!existing || existing->empty()) return {true, EncodeTextFile(utf8, codePage)};
-  if (StartsWithBom(*existing)) return {false, ValidUtf8(utf8)};
-  if (const std::optional<std::string> narrow = codePage.FromUtf8(utf8)) return {false, *narrow};
+  const bool whole = !existing || existing->empty();
+  const auto head = existing ? std::optional(existing->substr(0, kTextFileHeadSize)) : std::nullopt;
+  if (std::optional<std::string> bytes = AppendBytes(head, utf8, codePage)) return {whole, std::move(*bytes)};
   return {true, WithBom(codePage.ToUtf8(*existing) + std::string(utf8))};
 }
 

@@ -45,6 +45,13 @@ struct TextAppend {
   bool rewrite = false;
   std::string bytes;
 };
+// How many bytes of a file's beginning tell its form.
+inline constexpr size_t kTextFileHeadSize = 3;
+// The bytes that append the text to a file beginning with `head` (its first bytes, at most
+// kTextFileHeadSize; nothing when the file does not exist yet), or nothing when the whole file
+// must be written anew. Appending then costs the text, not the file.
+std::optional<std::string> AppendBytes(std::optional<std::string_view> head, std::string_view utf8,
+                                       const ICodePage& codePage);
 // `existing` is the file's content, nothing when the file does not exist yet.
 TextAppend AppendTextFile(std::optional<std::string_view> existing, std::string_view utf8,
                           const ICodePage& codePage);

@@ -104,5 +104,16 @@ TEST(TextFile, AppendKeepsTheFilesFormUnlessTheTextNeedsUtf8) {
   EXPECT_EQ(append.bytes, "\r\nCaf\xC3\xA9,y\r\n");
 }
 
+TEST(TextFile, AnAppendReadsOnlyTheFilesFirstBytesUnlessTheFileMustChangeForm) {
+  const Windows1252 codePage;
+  // Three bytes tell the form: appending costs the text, not the file.
+  EXPECT_EQ(AppendBytes(std::string_view("A,h"), "B,http://caf\xC3\xA9/\r\n", codePage),
+            "B,http://caf\xE9/\r\n");
+  EXPECT_EQ(AppendBytes(std::string_view(kUtf8Bom), kGreek + "\r\n", codePage), kGreek + "\r\n");
+  EXPECT_EQ(AppendBytes(std::nullopt, kGreek, codePage), std::string(kUtf8Bom) + kGreek);
+  // Only a code-page file that now needs UTF-8 asks for the whole file.
+  EXPECT_EQ(AppendBytes(std::string_view("A,h"), kGreek, codePage), std::nullopt);
+}
+
 }  // namespace
 }  // namespace wendrel

@@ -169,14 +169,24 @@ void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
-  std::optional<std::string> existing;
+  // Only the file's first bytes decide how text is added to it, unless the whole file must be
+  // written anew (a code-page file that now needs UTF-8).
+  std::optional<std::string> head;
   if (IsFile(file.diskPath)) {
     std::ifstream in(file.diskPath, std::ios::binary);
-    existing.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    head.emplace(kTextFileHeadSize, '\0');
+    in.read(head->data(), static_cast<std::streamsize>(head->size()));
+    head->resize(static_cast<size_t>(in.gcount()));
   }
-  const TextAppend append = AppendTextFile(existing, text, codePage_);
-  const std::ios::openmode mode = append.rewrite ? std::ios::trunc : std::ios::app;
-  const std::string_view content = append.bytes;
+  std::optional<std::string> bytes = AppendBytes(head, text, codePage_);
+  std::ios::openmode mode = std::ios::app;
+  if (!bytes) {
+    std::ifstream in(file.diskPath, std::ios::binary);
+    const std::string existing{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes = AppendTextFile(existing, text, codePage_).bytes;
+    mode = std::ios::trunc;
+  }
+  const std::string_view content = *bytes;
   if (HasFault(file.key, FileFault::kWrite)) {
     WriteBytes(file.diskPath, content.substr(0, content.size() / 2), mode);
     throw PlatformError("Disk full");

@@ -24,6 +24,16 @@ void WriteAll(const UniqueFile& file, std::string_view content) {
   }
 }
 
+// At most the first `size` bytes of a file.
+std::string ReadHead(const std::wstring& path, size_t size) {
+  const UniqueFile file = Open(path, GENERIC_READ, OPEN_EXISTING);
+  std::string head(size, '\0');
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), head.data(), static_cast<DWORD>(size), &read, nullptr)) throw LastError();
+  head.resize(read);
+  return head;
+}
+
 std::string ReadAll(const std::wstring& path) {
   const UniqueFile file = Open(path, GENERIC_READ, OPEN_EXISTING);
   std::string content;
@@ -100,17 +110,17 @@ void FileSystem::ReplaceFile(const std::string& path, std::string_view content) 
 
 void FileSystem::AppendFile(const std::string& path, std::string_view content) {
   const std::wstring wide = Widen(path);
-  std::optional<std::string> existing;
+  std::optional<std::string> head;
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    existing = ReadAll(wide);
-  const TextAppend append = AppendTextFile(existing, content, codePage_);
-  if (append.rewrite && existing) {
-    ReplaceBytes(wide, append.bytes);
+    head = ReadHead(wide, kTextFileHeadSize);
+  if (const std::optional<std::string> bytes = AppendBytes(head, content, codePage_)) {
+    const UniqueFile file = Open(wide, FILE_APPEND_DATA, OPEN_ALWAYS);
+    WriteAll(file, *bytes);
     return;
   }
-  const UniqueFile file = Open(wide, FILE_APPEND_DATA, OPEN_ALWAYS);
-  WriteAll(file, append.bytes);
+  // A code-page file that now needs UTF-8 is written anew, whole.
+  ReplaceBytes(wide, AppendTextFile(ReadAll(wide), content, codePage_).bytes);
 }
 
 void FileSystem::CreateFolder(const std::string& path) {
