@@ -1,5 +1,7 @@
 #include "tray/shutdown.h"
 
+#include <vector>
+
 #include "platform/prompts.h"
 #include "platform/window_system.h"
 #include "session/group_session.h"
@@ -72,14 +74,13 @@ void Shutdown::Unload() {
 void Shutdown::EndSession() { strip_.Taskbar().GiveAllBack(); }
 
 void Shutdown::CloseAllWindows() {
-  strip_.SuspendWatcher();
-  TabStrip& tabs = strip_.Tabs();
-  while (tabs.Count() >= 1) {
-    browsers_.Close(tabs.HandleAt(1));
-    tabs.Remove(1);
-  }
-  strip_.ResumeWatcher();
-  strip_.ScheduleReconcile(100);
+  // Every tab's window, closed the way the Tab page closes its selected ones: one walk of the
+  // shell's windows and one sweep of the tabs, however many there are.
+  const TabStrip& tabs = strip_.Tabs();
+  std::vector<WindowHandle> windows;
+  windows.reserve(static_cast<size_t>(tabs.Count()));
+  for (int i = 1; i <= tabs.Count(); ++i) windows.push_back(tabs.HandleAt(i));
+  groups_.CloseWindows(windows);
 }
 
 }  // namespace wendrel
