@@ -24,6 +24,9 @@ size_t CharacterCount(std::string_view text);
 // the basic plane.
 size_t Utf16Length(std::string_view text);
 
+// The text without the spaces (code 32 only) at its ends; no character is cut.
+std::string_view TrimSpaces(std::string_view text);
+
 // The first `count` characters, never ending inside one.
 std::string_view FirstCharacters(std::string_view text, size_t count);
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/prompts.h"
+#include "platform/utf8.h"
 #include "store/browsers.h"
 #include "store/options.h"
-#include "strip/caption.h"
 #include "strip/strip_controller.h"
 
 namespace wendrel {
@@ -30,9 +30,9 @@ void GroupSession::SaveGroup(const std::string& name) {
   strip_.RefreshFirstTab();
   std::string content;
   for (int i = 1; i <= tabs.Count(); ++i) {
-    std::string tag = TrimBlanks(tabs.At(i).Tag);
+    std::string tag(TrimSpaces(tabs.At(i).Tag));
     if (tag.empty()) tag = " ";
-    content += tag + "," + TrimBlanks(tabs.At(i).ToolTipText) + "\r\n";
+    content += tag + "," + std::string(TrimSpaces(tabs.At(i).ToolTipText)) + "\r\n";
   }
   files_.WriteGroup(name, content);
   prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");

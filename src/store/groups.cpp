@@ -36,12 +36,6 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-std::string_view TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool IsValidName(std::string& name) {
   name = std::string(TrimSpaces(name));
   if (name.empty()) return false;

@@ -24,7 +24,6 @@ struct SiteRef {
 };
 
 // Removes spaces (code 32 only) at both ends.
-std::string_view TrimSpaces(std::string_view text);
 // Trims spaces at both ends in place; valid when not empty and free of ; , ' " : and of
 // control characters (a line break would split a group line). The rule for names the user
 // types.

@@ -4,13 +4,6 @@
 
 namespace wendrel {
 
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 // Lengths count characters, not bytes: a caption is never cut inside a character. "//" and "."
 // are found bytewise, as no byte of a longer UTF-8 sequence is ASCII.
 std::string CaptionFromURL(const std::string& url, std::int32_t width) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 #include "store/browsers.h"
 #include "store/options.h"
 #include "strip/caption.h"
@@ -208,8 +209,8 @@ void StripController::UpdateCaption(int index) {
   std::string url;
   browsers_.ReadDetails(window, name, url);
   const Tab& tab = tabs_.At(index);
-  const bool hasUrl = !TrimBlanks(url).empty();
-  if (TrimBlanks(tab.Tag).empty()) {
+  const bool hasUrl = !TrimSpaces(url).empty();
+  if (TrimSpaces(tab.Tag).empty()) {
     tabs_.SetCaption(index, hasUrl ? CaptionFromURL(url, options_.CaptionWidth) : options_.DefaultName);
   } else {
     tabs_.SetCaption(index, tab.Tag);

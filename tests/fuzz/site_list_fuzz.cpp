@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "platform/utf8.h"
 #include "store/groups.h"
-#include "strip/caption.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using Sites = std::vector<std::pair<std::string, std::string>>;
 Sites SitesOpenedFrom(const std::string& text) {
   Sites sites;
   for (const wendrel::SiteRef& site : wendrel::ParseGroupFile(text)) {
-    sites.emplace_back(wendrel::TrimBlanks(std::string(site.shortName)), std::string(site.url));
+    sites.emplace_back(std::string(wendrel::TrimSpaces(site.shortName)), std::string(site.url));
   }
   return sites;
 }
@@ -34,7 +34,7 @@ Sites ExpectedSites(const std::string& text) {
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
     if (const size_t comma = line.find(','); comma != std::string::npos) {
-      expected.emplace_back(wendrel::TrimBlanks(line.substr(0, comma)), line.substr(comma + 1));
+      expected.emplace_back(std::string(wendrel::TrimSpaces(line.substr(0, comma))), line.substr(comma + 1));
     }
     start = end + 1;
     if (start < text.size() && text[start] == '\n') ++start;

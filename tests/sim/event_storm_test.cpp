@@ -25,6 +25,7 @@
 #include "dialog/control_names.h"
 #include "dialog/options_dialog.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/utf8.h"
 #include "program.h"
 #include "store/groups.h"
 #include "strip/caption.h"
@@ -297,11 +298,11 @@ class CheckedFiles : public IFileSystem {
   void CheckLineEdit(const std::string& path, const std::string& before, const std::string& after) {
     std::multiset<std::pair<std::string, std::string>> kept;
     for (const auto& [shortName, url] : ParseGroupFile(after))
-      kept.emplace(TrimBlanks(std::string(shortName)), url);
+      kept.emplace(std::string(TrimSpaces(shortName)), url);
     int lost = 0;
     std::string first;
     for (const auto& [shortName, url] : ParseGroupFile(before)) {
-      const auto found = kept.find({TrimBlanks(std::string(shortName)), std::string(url)});
+      const auto found = kept.find({std::string(TrimSpaces(shortName)), std::string(url)});
       if (found == kept.end()) {
         if (++lost == 2) first = std::string(shortName.substr(0, 20)) + "," + std::string(url.substr(0, 40));
       } else {
@@ -729,8 +730,8 @@ class Storm {
       const bool readable = !desktop_.HasFault(*window, WindowFault::kDetails);
       const std::string url = readable ? shown->url : "*";
       std::string expected = tab.Tag;
-      if (TrimBlanks(tab.Tag).empty()) {
-        expected = TrimBlanks(url).empty() ? options.DefaultName : CaptionFromURL(url, options.CaptionWidth);
+      if (TrimSpaces(tab.Tag).empty()) {
+        expected = TrimSpaces(url).empty() ? options.DefaultName : CaptionFromURL(url, options.CaptionWidth);
       }
       if (tab.Caption != expected) {
         log_.Fault("tab " + tab.Key + " reads \"" + tab.Caption.substr(0, 40) +

@@ -39,10 +39,10 @@ TEST(CaptionFromURL, CountsCharactersNotBytes) {
   EXPECT_EQ(CaptionFromURL(chinese, 2), chinese);
 }
 
-TEST(TrimBlanks, KeepsCharactersWhole) {
-  EXPECT_EQ(TrimBlanks("  \xE6\x96\xB0 \xE9\x97\xBB  "), "\xE6\x96\xB0 \xE9\x97\xBB");
+TEST(TrimSpaces, KeepsCharactersWhole) {
+  EXPECT_EQ(TrimSpaces("  \xE6\x96\xB0 \xE9\x97\xBB  "), "\xE6\x96\xB0 \xE9\x97\xBB");
   // No-break space (U+00A0) is not a blank.
-  EXPECT_EQ(TrimBlanks("\xC2\xA0x "), "\xC2\xA0x");
+  EXPECT_EQ(TrimSpaces("\xC2\xA0x "), "\xC2\xA0x");
 }
 
 }  // namespace
