@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <unordered_set>
 
 #include "platform/win32/base_window.h"
 #include "platform/win32/handles.h"
@@ -357,13 +358,13 @@ class PollingShellEvents final : public IShellEvents, private BaseWindow<Polling
 
 const std::vector<HWND>& WindowCatalogue::Refresh() {
   const std::vector<HWND> topFirst = BrowserWindowsTopFirst();
-  std::erase_if(seen_, [&](HWND window) {
-    return std::find(topFirst.begin(), topFirst.end(), window) == topFirst.end();
-  });
+  const std::unordered_set<HWND> open(topFirst.begin(), topFirst.end());
+  std::erase_if(seen_, [&](HWND window) { return !open.contains(window); });
   std::erase_if(started_, [](const auto& started) { return !::IsWindow(started.first); });
   // A new window opens on top of the others: walking from the bottom keeps the order of opening.
+  std::unordered_set<HWND> known(seen_.begin(), seen_.end());
   for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) {
-    if (std::find(seen_.begin(), seen_.end(), *window) == seen_.end()) seen_.push_back(*window);
+    if (known.insert(*window).second) seen_.push_back(*window);
   }
   return seen_;
 }
