@@ -230,7 +230,8 @@ void StripController::RefreshFirstTab() {
   std::string url;
   browsers_.ReadDetails(window, name, url);
   if (tabs_.At(1).Tag.empty()) tabs_.SetCaption(1, name);
-  tabs_.SetToolTipText(1, url);
+  // A page still loading has no address yet: the tab keeps the one it knew.
+  if (!TrimSpaces(url).empty()) tabs_.SetToolTipText(1, url);
 }
 
 void StripController::HideFromTaskbar(WindowHandle window) { taskbar_.TakeAway(window); }
