@@ -29,7 +29,9 @@ class Program : private StripHooks {
   bool Start();
   // The strip window is being closed by other means than the menu: asks, then ends.
   void CloseStrip() { shutdown_.Close(); }
-  // The user's session is ending (log-off or shutdown): every window gets its button back.
+  // The end of the user's session (log-off or shutdown) is announced: the windows are stored.
+  void SessionEndAnnounced() { shutdown_.SessionEndAnnounced(); }
+  // The user's session is ending: every window gets its button back.
   void EndSession() { shutdown_.EndSession(); }
   // Every window the program took off the taskbar gets its button back (the program is ending
   // by other means than its own closing).

@@ -3,6 +3,7 @@
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
 #include "platform/file_system.h"
+#include "platform/utf8.h"
 #include "session/group_session.h"
 #include "store/browsers.h"
 #include "store/options.h"
@@ -156,7 +157,8 @@ void TabsPage::SaveSelected(bool append) {
     std::string url = "*";
     if (const auto window = HandleOfKey("H" + CellText(tabs_, r, kHandleCol)))
       browsers_.ReadDetails(*window, site, url);
-    if (url == "*") url = CellText(tabs_, r, kUrlCol);
+    // A window gone, or a page still loading with no address yet: the tab's address stands.
+    if (url == "*" || TrimSpaces(url).empty()) url = CellText(tabs_, r, kUrlCol);
     lines += CellText(tabs_, r, kShortNameCol) + "," + url + "\r\n";
   }
   try {

@@ -25,6 +25,9 @@ class IFileSystem {
   virtual void ReplaceFile(const std::string& path, std::string_view content) = 0;
   // Appends, creating the file when missing (its folder is not created).
   virtual void AppendFile(const std::string& path, std::string_view content) = 0;
+  // Appends as AppendFile does, the file's bytes kept as they are, but through a replacement
+  // file put in the old one's place in one step, as ReplaceFile writes.
+  virtual void AppendInOneStep(const std::string& path, std::string_view content) = 0;
   virtual void CreateFolder(const std::string& path) = 0;
   virtual void DeleteFile(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;

@@ -79,4 +79,11 @@ TextAppend AppendTextFile(std::optional<std::string_view> existing, std::string_
   return {true, WithBom(codePage.ToUtf8(*existing) + std::string(utf8))};
 }
 
+std::string AppendedTextFile(std::optional<std::string_view> existing, std::string_view utf8,
+                             const ICodePage& codePage) {
+  TextAppend append = AppendTextFile(existing, utf8, codePage);
+  if (append.rewrite) return std::move(append.bytes);
+  return std::string(*existing) + append.bytes;
+}
+
 }  // namespace wendrel

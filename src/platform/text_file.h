@@ -55,5 +55,10 @@ std::optional<std::string> AppendBytes(std::optional<std::string_view> head, std
 // `existing` is the file's content, nothing when the file does not exist yet.
 TextAppend AppendTextFile(std::optional<std::string_view> existing, std::string_view utf8,
                           const ICodePage& codePage);
+// The whole file once the text is appended: every byte `existing` holds, as it is, then the
+// text in the file's form; or, when the code page cannot hold the text of a code-page file,
+// the file anew in UTF-8.
+std::string AppendedTextFile(std::optional<std::string_view> existing, std::string_view utf8,
+                             const ICodePage& codePage);
 
 }  // namespace wendrel

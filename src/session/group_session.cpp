@@ -16,8 +16,7 @@ GroupSession::GroupSession(StripController& strip, Browsers& browsers, const Opt
     : strip_(strip), browsers_(browsers), options_(options), files_(files), prompts_(prompts) {}
 
 void GroupSession::SaveGroup(const std::string& name) {
-  TabStrip& tabs = strip_.Tabs();
-  if (tabs.Count() == 0) {
+  if (!WriteTabs(name, /*reloadFirstTab=*/true)) {
     prompts_.MessageBox(
         "As there are no IE windows open, the details have not been stored in any Group and no existing "
         "Group "
@@ -25,9 +24,18 @@ void GroupSession::SaveGroup(const std::string& name) {
         Buttons::kOk, "Wendrel");
     return;
   }
+  prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
+}
+
+void GroupSession::StoreGroupQuietly(const std::string& name) { WriteTabs(name, /*reloadFirstTab=*/false); }
+
+bool GroupSession::WriteTabs(const std::string& name, bool reloadFirstTab) {
+  TabStrip& tabs = strip_.Tabs();
+  if (tabs.Count() == 0) return false;
   files_.GroupFilePath(name);  // a name that cannot be a file fails before anything changes
   files_.EnsureGroupsFolder();
-  strip_.RefreshFirstTab();
+  // While the session ends a browser may be unable to answer, and a reloaded page is not needed.
+  if (reloadFirstTab) strip_.RefreshFirstTab();
   std::string content;
   for (int i = 1; i <= tabs.Count(); ++i) {
     std::string tag(TrimSpaces(tabs.At(i).Tag));
@@ -35,7 +43,7 @@ void GroupSession::SaveGroup(const std::string& name) {
     content += tag + "," + std::string(TrimSpaces(tabs.At(i).ToolTipText)) + "\r\n";
   }
   files_.WriteGroup(name, content);
-  prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
+  return true;
 }
 
 void GroupSession::OpenGroup(const std::string& name) {

@@ -25,6 +25,10 @@ class GroupSession {
   // Writes the strip's tabs as the group's lines. Throws PlatformError when the file cannot be
   // written; an existing group is then kept whole.
   void SaveGroup(const std::string& name);
+  // Writes the tabs as the group's lines as they are known, asking and telling nothing and
+  // asking no browser anything: the user's session is ending. With no tab the group is kept.
+  // Throws PlatformError as SaveGroup does.
+  void StoreGroupQuietly(const std::string& name);
   // Asks first when the user wants warnings, then opens the group's sites.
   void OpenGroup(const std::string& name);
   // Opens one browser per site, each with its tab, short name and URL.
@@ -38,6 +42,9 @@ class GroupSession {
   void AddActiveTabToDefaultGroup();
 
  private:
+  // False when there is no tab to write.
+  bool WriteTabs(const std::string& name, bool reloadFirstTab);
+
   StripController& strip_;
   Browsers& browsers_;
   const Options& options_;

@@ -94,10 +94,8 @@ void GroupFiles::WriteGroup(const std::string& name, std::string_view content) {
 }
 
 void GroupFiles::AppendToGroup(const std::string& name, std::string_view lines) {
-  const std::string path = GroupFilePath(name);
-  std::string content = files_.FileExists(path) ? files_.ReadFile(path) : std::string();
-  content += lines;
-  files_.ReplaceFile(path, content);
+  // The lines nobody touched keep their bytes, even those a reader would not take as text.
+  files_.AppendInOneStep(GroupFilePath(name), lines);
   if (written_) written_(name);
 }
 

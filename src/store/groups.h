@@ -53,9 +53,9 @@ class GroupFiles {
 
   // A group file's whole text. Throws PlatformError.
   std::string ReadGroup(const std::string& name) const;
-  // Writes a group's file anew, or appends lines to it (creating a missing file, not a missing
-  // folder). Either way the whole new file replaces the old one in one step, so a write that
-  // fails leaves the file as it was. Throws PlatformError.
+  // Writes a group's file anew, or appends lines to it, keeping every byte it holds (creating a
+  // missing file, not a missing folder). Either way the whole new file replaces the old one in
+  // one step, so a write that fails leaves the file as it was. Throws PlatformError.
   void WriteGroup(const std::string& name, std::string_view content);
   void AppendToGroup(const std::string& name, std::string_view lines);
   // Makes the Groups folder when it is missing; a folder that cannot be made is left to the

@@ -137,7 +137,7 @@ void StripController::PlaceAboveStrip(WindowHandle window, std::uint32_t flags) 
 }
 
 void StripController::Reconcile() {
-  if (reconciling_) return;
+  if (reconciling_ || stopped_) return;
   reconciling_ = true;
   struct PassEnd {
     StripController& form;
@@ -230,10 +230,14 @@ void StripController::RefreshFirstTab() {
   std::string url;
   browsers_.ReadDetails(window, name, url);
   if (tabs_.At(1).Tag.empty()) tabs_.SetCaption(1, name);
-  tabs_.SetToolTipText(1, url);
+  // A page still loading has no address yet: the tab keeps the one it knew.
+  if (!TrimSpaces(url).empty()) tabs_.SetToolTipText(1, url);
 }
 
-void StripController::HideFromTaskbar(WindowHandle window) { taskbar_.TakeAway(window); }
+void StripController::HideFromTaskbar(WindowHandle window) {
+  // A pass the end interrupted at one of its pump points goes on, but takes no more buttons.
+  if (!stopped_) taskbar_.TakeAway(window);
+}
 
 // Windows an earlier run took off the taskbar and could not give back (the machine lost power,
 // or the program and its guard were both ended) get their buttons back before the first pass
@@ -316,6 +320,7 @@ void StripController::OnRefreshTimer() {
 }
 
 void StripController::ScheduleReconcile(std::int32_t interval) {
+  if (stopped_) return;
   platform_.timer.SetEnabled(true);
   platform_.timer.SetInterval(interval);
 }
@@ -324,8 +329,15 @@ void StripController::SuspendWatcher() { shellEvents_.reset(); }
 
 void StripController::ResumeWatcher() {
   shellEvents_.reset();
+  if (stopped_) return;
   shellEvents_ = platform_.shell.Subscribe([this](std::int32_t) { OnShellWindowEvent(); },
                                            [this](std::int32_t) { OnShellWindowEvent(); });
+}
+
+void StripController::StopPasses() {
+  stopped_ = true;
+  shellEvents_.reset();
+  platform_.timer.SetEnabled(false);
 }
 
 }  // namespace wendrel

@@ -75,6 +75,9 @@ class StripController {
   // The watcher: switched off around routines that open or close many windows themselves.
   void SuspendWatcher();
   void ResumeWatcher();
+  // The program is ending: from now on no pass runs, so none changes the tabs or takes a
+  // window's button under the routines that give the windows back.
+  void StopPasses();
 
   TabStrip& Tabs() { return tabs_; }
   // The windows the program took off the taskbar.
@@ -106,6 +109,7 @@ class StripController {
   PixelRect workArea_;
   std::int32_t oneRowHeight_ = kDesignedHeight;
   bool reconciling_ = false;
+  bool stopped_ = false;
   std::unique_ptr<IShellEvents> shellEvents_;
   TwipBounds bounds_;
 };

@@ -11,6 +11,19 @@
 #include "tray/tray_icon.h"
 
 namespace wendrel {
+namespace {
+
+// One step of the ending sequence: whatever fails in it, the sequence goes on to its end.
+template <typename Action>
+void Step(Action action) {
+  try {
+    action();
+  } catch (const std::exception&) {
+    // Dropped on purpose: the process must still end, and every window get its button back.
+  }
+}
+
+}  // namespace
 
 Shutdown::Shutdown(StripController& strip, GroupSession& groups, Browsers& browsers, OptionsFile& optionsFile,
                    TrayIcon& trayIcon, const Options& options, IWindowSystem& windows, IPrompts& prompts)
@@ -35,52 +48,78 @@ bool Shutdown::UserCancelsClose() {
 }
 
 void Shutdown::Unload() {
+  // Once begun the unload always ends the process; the windows stay as it leaves them.
+  strip_.StopPasses();
   if (options_.SaveOnExit) {
-    try {
-      groups_.SaveGroup(options_.DefaultGroup);
-    } catch (const PlatformError& error) {
-      // The default group keeps its old content; the program still ends.
-      groups_.Files().ShowFailure("Error encountered while saving the group:", error);
-    }
+    Step([&] {
+      try {
+        groups_.SaveGroup(options_.DefaultGroup);
+      } catch (const PlatformError& error) {
+        // The default group keeps its old content; the program still ends.
+        groups_.Files().ShowFailure("Error encountered while saving the group:", error);
+      }
+    });
   }
-  TabStrip& tabs = strip_.Tabs();
-  if (options_.LeaveOnExit) {
-    const PixelRect& area = strip_.WorkArea();
-    const int count = tabs.Count();
-    for (int i = 1; i <= count; ++i) {
-      const WindowHandle window = tabs.HandleAt(i);
-      windows_.SetWindowPos(window, 0, area.left, area.top, area.Width(), area.Height(), kSwpFrameChanged);
-      strip_.Taskbar().GiveBack(window);
+  Step([&] {
+    if (options_.LeaveOnExit) {
+      LeaveWindows(TabWindows());
+    } else {
+      CloseAllWindows();
     }
-  } else {
-    CloseAllWindows();
-  }
+  });
   // Windows without a tab, and browsers that refused to quit, get their buttons back too.
-  strip_.Taskbar().GiveAllBack();
+  Step([&] { strip_.Taskbar().GiveAllBack(); });
   // From here on nothing may keep the process from ending.
-  strip_.SuspendWatcher();
-  browsers_.ReleaseCollection();
+  Step([&] { strip_.SuspendWatcher(); });
+  Step([&] { browsers_.ReleaseCollection(); });
   try {
     optionsFile_.Write();
   } catch (const PlatformError& error) {
     // The options file keeps its previous content whole; the user learns the new options were
     // not kept, and the program still ends.
     groups_.Files().ShowFailure("Error encountered while writing the options:", error);
+  } catch (const std::exception&) {
+    // Nothing keeps the process from ending.
   }
-  trayIcon_.Delete();
+  Step([&] { trayIcon_.Delete(); });
   windows_.EndProcess();
 }
 
-void Shutdown::EndSession() { strip_.Taskbar().GiveAllBack(); }
+void Shutdown::SessionEndAnnounced() {
+  if (!options_.SaveOnExit) return;
+  try {
+    groups_.StoreGroupQuietly(options_.DefaultGroup);
+  } catch (const PlatformError& error) {
+    groups_.Files().ShowFailure("Error encountered while saving the group:", error);
+  }
+}
+
+void Shutdown::EndSession() {
+  strip_.StopPasses();
+  if (options_.LeaveOnExit) Step([&] { LeaveWindows(TabWindows()); });
+  strip_.Taskbar().GiveAllBack();
+}
 
 void Shutdown::CloseAllWindows() {
   // Every tab's window, closed the way the Tab page closes its selected ones: one walk of the
   // shell's windows and one sweep of the tabs, however many there are.
+  groups_.CloseWindows(TabWindows());
+}
+
+std::vector<WindowHandle> Shutdown::TabWindows() {
   const TabStrip& tabs = strip_.Tabs();
   std::vector<WindowHandle> windows;
   windows.reserve(static_cast<size_t>(tabs.Count()));
   for (int i = 1; i <= tabs.Count(); ++i) windows.push_back(tabs.HandleAt(i));
-  groups_.CloseWindows(windows);
+  return windows;
+}
+
+void Shutdown::LeaveWindows(const std::vector<WindowHandle>& windows) {
+  const PixelRect& area = strip_.WorkArea();
+  for (const WindowHandle window : windows) {
+    windows_.SetWindowPos(window, 0, area.left, area.top, area.Width(), area.Height(), kSwpFrameChanged);
+    strip_.Taskbar().GiveBack(window);
+  }
 }
 
 }  // namespace wendrel

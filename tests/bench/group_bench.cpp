@@ -130,6 +130,9 @@ class MemoryFiles : public IFileSystem {
   }
   void ReplaceFile(const std::string& path, std::string_view content) override { files_[path] = content; }
   void AppendFile(const std::string& path, std::string_view content) override { files_[path] += content; }
+  void AppendInOneStep(const std::string& path, std::string_view content) override {
+    files_[path] += content;
+  }
   void CreateFolder(const std::string&) override {}
   void DeleteFile(const std::string& path) override { files_.erase(path); }
   bool FileExists(const std::string& path) override { return files_.contains(path); }

@@ -262,6 +262,17 @@ class CheckedFiles : public IFileSystem {
               }
             });
   }
+  void AppendInOneStep(const std::string& path, std::string_view content) override {
+    const auto before = Peek(path);
+    const auto text = Read(path);
+    Checked(/*tell=*/true, [&] { files_.AppendInOneStep(path, content); },
+            [&](bool done) {
+              if (done && Read(path) != text.value_or("") + std::string(content))
+                log_.Fault("appending to " + Name(path) + " left other content");
+              if (!done && Peek(path) != before)
+                log_.Fault("a failed append to " + Name(path) + " changed the file");
+            });
+  }
   void CreateFolder(const std::string& path) override { files_.CreateFolder(path); }
   void DeleteFile(const std::string& path) override {
     const auto before = Peek(path);

@@ -131,6 +131,9 @@ class FakeFiles final : public IFileSystem {
     files[path] += content;
     bytesWritten += static_cast<long>(content.size());
   }
+  void AppendInOneStep(const std::string& path, std::string_view content) override {
+    ReplaceFile(path, (FileExists(path) ? files[path] : std::string()) + std::string(content));
+  }
   void CreateFolder(const std::string&) override {}
   void DeleteFile(const std::string& path) override {
     if (files.erase(path) == 0) throw PlatformError("File not found");

@@ -320,8 +320,10 @@ void ScenarioRunner::RunUser(const Words& words) {
     Arity(words, 1, 1);
     program.CloseStrip();
   } else if (command == "endsession") {
-    // The user logs off or the machine shuts down: the system tells the program the session ends.
+    // The user logs off or the machine shuts down: the system announces the end of the session,
+    // then tells the program it ends.
     Arity(words, 1, 1);
+    program.SessionEndAnnounced();
     program.EndSession();
   }
 }

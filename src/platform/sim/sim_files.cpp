@@ -80,6 +80,12 @@ void WriteBytes(const std::string& path, std::string_view content, std::ios::ope
   if (!file) throw PlatformError("Disk full");
 }
 
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw PlatformError("Permission denied");
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 SimFileSystem::SimFileSystem(std::string folder) : folder_(std::move(folder)) {}
@@ -137,21 +143,28 @@ std::string SimFileSystem::ReadFile(const std::string& path) {
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
-  std::ifstream in(file.diskPath, std::ios::binary);
-  if (!in) throw PlatformError("Permission denied");
-  return DecodeTextFile(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-                        codePage_);
+  return DecodeTextFile(ReadBytes(file.diskPath), codePage_);
 }
 
 void SimFileSystem::ReplaceFile(const std::string& path, std::string_view text) {
-  const std::string content = EncodeTextFile(text, codePage_);
+  ReplaceBytes(ResolveForProgram(path), EncodeTextFile(text, codePage_));
+}
+
+void SimFileSystem::AppendInOneStep(const std::string& path, std::string_view text) {
   const Resolved file = ResolveForProgram(path);
+  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  std::optional<std::string> existing;
+  if (IsFile(file.diskPath)) existing = ReadBytes(file.diskPath);
+  ReplaceBytes(file, AppendedTextFile(existing, text, codePage_));
+}
+
+void SimFileSystem::ReplaceBytes(const Resolved& file, std::string_view content) {
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   const std::string temporary = TemporaryBeside(file.diskPath);
   if (HasFault(file.key, FileFault::kWrite)) {
     // The write stops part-way into the replacement; the old file is never touched.
-    WriteBytes(temporary, std::string_view(content).substr(0, content.size() / 2), std::ios::trunc);
+    WriteBytes(temporary, content.substr(0, content.size() / 2), std::ios::trunc);
     std::error_code ignored;
     fs::remove(temporary, ignored);
     throw PlatformError("Disk full");
@@ -181,9 +194,7 @@ void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
   std::optional<std::string> bytes = AppendBytes(head, text, codePage_);
   std::ios::openmode mode = std::ios::app;
   if (!bytes) {
-    std::ifstream in(file.diskPath, std::ios::binary);
-    const std::string existing{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    bytes = AppendTextFile(existing, text, codePage_).bytes;
+    bytes = AppendTextFile(ReadBytes(file.diskPath), text, codePage_).bytes;
     mode = std::ios::trunc;
   }
   const std::string_view content = *bytes;

@@ -26,6 +26,7 @@ class SimFileSystem : public IFileSystem {
   std::string ReadFile(const std::string& path) override;
   void ReplaceFile(const std::string& path, std::string_view content) override;
   void AppendFile(const std::string& path, std::string_view content) override;
+  void AppendInOneStep(const std::string& path, std::string_view content) override;
   void CreateFolder(const std::string& path) override;
   void DeleteFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -58,6 +59,8 @@ class SimFileSystem : public IFileSystem {
   // folder on the way.
   Resolved ResolveForProgram(const std::string& path) const;
   bool HasFault(const std::string& key, FileFault fault) const;
+  // Puts the bytes in the file's place through a replacement file beside it.
+  void ReplaceBytes(const Resolved& file, std::string_view content);
 
   std::string folder_;
   Windows1252 codePage_;

@@ -123,6 +123,13 @@ void FileSystem::AppendFile(const std::string& path, std::string_view content) {
   ReplaceBytes(wide, AppendTextFile(ReadAll(wide), content, codePage_).bytes);
 }
 
+void FileSystem::AppendInOneStep(const std::string& path, std::string_view content) {
+  const std::wstring wide = Widen(path);
+  std::optional<std::string> existing;
+  if (FileExists(path)) existing = ReadAll(wide);
+  ReplaceBytes(wide, AppendedTextFile(existing, content, codePage_));
+}
+
 void FileSystem::CreateFolder(const std::string& path) {
   if (!::CreateDirectoryW(Widen(path).c_str(), nullptr)) throw LastError();
 }

@@ -14,6 +14,7 @@ class FileSystem final : public IFileSystem {
   std::string ReadFile(const std::string& path) override;
   void ReplaceFile(const std::string& path, std::string_view content) override;
   void AppendFile(const std::string& path, std::string_view content) override;
+  void AppendInOneStep(const std::string& path, std::string_view content) override;
   void CreateFolder(const std::string& path) override;
   void DeleteFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;

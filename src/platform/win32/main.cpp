@@ -40,6 +40,7 @@ class ProgramEvents final : public StripEvents {
   void TabStripRightClick(float x, float y) override { program_.strip().OnTabStripMouseUp(2, 0, x, y); }
   void TaskbarCreated() override { tray_.AddAgain(); }
   void DialogClosed() override { program_.dialog().Unload(); }
+  void SessionEndAnnounced() override { program_.SessionEndAnnounced(); }
   void SessionEnding() override { program_.EndSession(); }
   void DesktopChanged() override { program_.strip().FollowWorkArea(); }
 

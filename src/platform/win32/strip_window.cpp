@@ -178,7 +178,9 @@ LRESULT StripWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (events_) events_->DialogClosed();
       return 0;
     case WM_QUERYENDSESSION:
-      // The program never holds up the end of a session, and asks nothing.
+      // The program never holds up the end of a session, and asks nothing. The windows are
+      // stored now: by the time the session ends the browsers may have closed.
+      if (events_) events_->SessionEndAnnounced();
       return TRUE;
     case WM_ENDSESSION:
       if (wParam && events_) events_->SessionEnding();

@@ -34,6 +34,8 @@ class StripEvents {
   virtual void TabStripRightClick(float x, float y) = 0;
   virtual void TaskbarCreated() = 0;
   virtual void DialogClosed() = 0;
+  // The end of the user's session is announced; every window is still open.
+  virtual void SessionEndAnnounced() = 0;
   // The user's session is ending: the process may be ended at any moment after this returns.
   virtual void SessionEnding() = 0;
   // The work area, the display or the DPI changed: the strip and its windows follow.
