@@ -53,7 +53,13 @@ void Shutdown::Unload() {
       strip_.Taskbar().GiveBack(window);
     }
   } else {
+    std::vector<WindowHandle> asked;
+    for (int i = 1; i <= tabs.Count(); ++i) asked.push_back(tabs.HandleAt(i));
     CloseAllWindows();
+    // A browser may hide first and go later: its button is given back once it has done either,
+    // so that giving it back does not show it again.
+    constexpr std::int32_t kClosingWait = 2000;
+    windows_.AwaitHiddenOrGone(asked, kClosingWait);
   }
   // Windows without a tab, and browsers that refused to quit, get their buttons back too.
   strip_.Taskbar().GiveAllBack();
