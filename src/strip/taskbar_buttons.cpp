@@ -246,6 +246,8 @@ void TaskbarButtons::GiveBackLeftBehind(const std::optional<std::vector<WindowHa
 void TaskbarButtons::GiveBackForOwner() {
   TakenList list = ReadList(ListPath());
   if (list.owner != owner_) return;
+  // The program writes every window's class; a line without one cannot be checked.
+  std::erase_if(list.windows, [](const auto& entry) { return entry.second.windowClass.empty(); });
   taken_ = std::move(list.windows);
   GiveAllBack();
 }

@@ -105,7 +105,8 @@ class TaskbarButtons {
   // windows, holds its handle.
   void GiveBackLeftBehind(const std::optional<std::vector<WindowHandle>>& listed);
   // The guard's work once its program has ended: gives back the windows of that program's own
-  // list; a list another run has written since is left to that run.
+  // list that are still the ones taken; a list another run has written since is left to that
+  // run.
   void GiveBackForOwner();
   bool ListExists();
 

@@ -324,10 +324,14 @@ TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsLis
   otherGuard.GiveBackForOwner();
   EXPECT_EQ(windows.styles[7], kWsExToolWindow);
   ASSERT_TRUE(files.FileExists(kList));
-  // Its own guard gives the window back; without a list there is nothing to do.
+  // Its own guard gives the window back, but not one its line cannot tell from another window;
+  // without a list there is nothing to do.
+  windows.styles[8] = kWsExToolWindow;
+  files.files[kList] += "+ 8 0x0\r\n";
   TaskbarButtons guard(windows, files, 100);
   guard.GiveBackForOwner();
   EXPECT_EQ(windows.styles[7], kWsExAppWindow);
+  EXPECT_EQ(windows.styles[8], kWsExToolWindow);
   EXPECT_FALSE(files.FileExists(kList));
   const int writes = windows.writes;
   guard.GiveBackForOwner();
