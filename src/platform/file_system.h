@@ -2,6 +2,7 @@
 // between folders; names are compared without regard to letter case.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,9 @@ class IFileSystem {
 
   // Every call below throws PlatformError, with the platform's description, on failure.
   virtual std::string ReadFile(const std::string& path) = 0;
+  // The text of at most the file's first `limit` bytes: a file nobody should have made large
+  // is read at a bounded cost.
+  virtual std::string ReadFileHead(const std::string& path, std::size_t limit) = 0;
   // Writes the new content beside the old file and replaces it in one step: the file on disk
   // is always either the old one or the new one whole.
   virtual void ReplaceFile(const std::string& path, std::string_view content) = 0;

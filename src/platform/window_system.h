@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "platform/types.h"
 
@@ -22,8 +24,11 @@ class IWindowSystem {
   IWindowSystem& operator=(const IWindowSystem&) = delete;
   virtual ~IWindowSystem() = default;
 
-  // Another instance of this program is already running.
+  // Another instance of this program is already running in this session.
   virtual bool PreviousInstance() = 0;
+  // The log-on session the program runs in, and this process's id.
+  virtual std::uint32_t SessionId() = 0;
+  virtual std::uint32_t ProcessId() = 0;
   // SystemParametersInfoA (SPI_GETWORKAREA): the desktop work area in pixels.
   virtual PixelRect WorkArea() = 0;
   virtual std::int32_t TwipsPerPixelX() = 0;
@@ -40,6 +45,15 @@ class IWindowSystem {
   virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                             std::int32_t width, std::int32_t height, std::uint32_t flags) = 0;
   virtual void BringWindowToTop(WindowHandle window) = 0;
+  // What tells one window from a later one that gets the same handle: its window class, and
+  // the image name of the program it belongs to ("msedge.exe"). Empty for a window that has
+  // gone; the image is empty too when it cannot be read.
+  virtual std::string WindowClass(WindowHandle window) = 0;
+  virtual std::string ProcessImage(WindowHandle window) = 0;
+  virtual bool IsVisible(WindowHandle window) = 0;
+  // Returns once each window has gone or is hidden, or when the time is up: a browser asked to
+  // close answers in its own time.
+  virtual void AwaitHiddenOrGone(std::span<const WindowHandle> windows, std::int32_t milliseconds) = 0;
   virtual void SetForegroundWindow(WindowHandle window) = 0;
 
   // Ends the process at once; nothing of the program runs after it.

@@ -41,7 +41,7 @@ StripController::StripController(const Platform& platform, Options& options, Opt
       browsers_(browsers),
       hooks_(hooks),
       tabs_(platform.tabStrip),
-      taskbar_(platform.windows, platform.files) {
+      taskbar_(platform.windows, platform.files, platform.windows.ProcessId()) {
   platform_.timer.SetTickHandler([this] { OnRefreshTimer(); });
 }
 
@@ -241,13 +241,13 @@ void StripController::HideFromTaskbar(WindowHandle window) {
 
 // Windows an earlier run took off the taskbar and could not give back (the machine lost power,
 // or the program and its guard were both ended) get their buttons back before the first pass
-// takes them again, so that the style they get back in the end is their own. Only windows the
-// collection lists are touched: after a restart the old handles may name other windows.
+// takes them again, so that the style they get back in the end is their own. The shell's
+// windows vouch for the lines of an older version, which do not tell one window from another.
 void StripController::GiveBackLeftBehind() {
   if (!taskbar_.ListExists()) return;
   const auto open = browsers_.OpenSnapshot();
   browsers_.CloseSnapshot();
-  taskbar_.GiveBackListed(open.value_or(std::vector<WindowHandle>{}));
+  taskbar_.GiveBackLeftBehind(open);
 }
 
 // A window that the program took off the taskbar and that no tab tracks any more (its tab was
@@ -259,16 +259,10 @@ void StripController::SettleUntabbedWindows() {
     if (const auto window = HandleOfKey(tabs_.At(i).Key)) tabbed.insert(*window);
   }
   std::vector<WindowHandle> untabbed;
-  for (const auto& [window, style] : taskbar_.Taken()) {
+  for (const auto& [window, taken] : taskbar_.Taken()) {
     if (tabbed.count(window) == 0) untabbed.push_back(window);
   }
-  for (const WindowHandle window : untabbed) {
-    if (taskbar_.StillTakenAway(window)) {
-      taskbar_.GiveBack(window);
-    } else {
-      taskbar_.Forget(window);
-    }
-  }
+  for (const WindowHandle window : untabbed) taskbar_.GiveBack(window);
 }
 
 void StripController::SelectTab(int index) {

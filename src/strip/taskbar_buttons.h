@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -24,56 +25,99 @@ std::int32_t StyleWithoutButton(std::int32_t style);
 // tool-window bit cleared and the application-window bit set.
 std::int32_t StyleWithButton(std::int32_t originalStyle);
 
-// Gives a window its taskbar button back with its own style, and shows it.
+// Gives a window its taskbar button back with its own style, and shows it again unless it is
+// hidden: a hidden window gets its button when its own program shows it.
 void ShowInTaskbar(IWindowSystem& windows, WindowHandle window, std::int32_t originalStyle);
 
-// Each window with the extended style it had before the program took its button away.
-using TakenWindows = std::map<WindowHandle, std::int32_t>;
+// A window the program took off the taskbar: the extended style it had before, and what tells
+// it from a later window that gets the same handle.
+struct TakenWindow {
+  std::int32_t style = 0;
+  // Empty when not known: a line an older version wrote.
+  std::string windowClass;
+  // The image name of the program it belongs to; empty when it could not be read.
+  std::string image;
+  bool operator==(const TakenWindow&) const = default;
+};
+using TakenWindows = std::map<WindowHandle, TakenWindow>;
+
+// The list as its file holds it: the windows, and the process of the run that wrote it (0
+// when no line names one).
+struct TakenList {
+  std::uint32_t owner = 0;
+  TakenWindows windows;
+  bool operator==(const TakenList&) const = default;
+};
 
 // The list file is a log of changes, one a line, each ending in CR LF:
-//   "+ HANDLE 0xSTYLE"  the program took the window's button away; STYLE is its own style
-//   "- HANDLE"          the window got its button back, or has gone
-// Reading replays the lines in order; a line that is not whole (a write cut short) is passed
-// over. The first style recorded for a window stays until the window is removed.
-std::string TakenLine(WindowHandle window, std::int32_t originalStyle);
+//   "= PROCESS"                     the run that keeps the list; every whole write begins so
+//   "+ HANDLE 0xSTYLE CLASS IMAGE"  the run took the window's button away; STYLE is its own
+//                                   style; CLASS and IMAGE (left out when not known) have every
+//                                   byte outside '!'..'~', and '%', written as %XX
+//   "- HANDLE"                      the window got its button back, or has gone
+// Older versions wrote "+ HANDLE 0xSTYLE" alone. Reading replays the lines in order; a line that
+// is not whole (a write cut short) or not well formed is passed over. The first style recorded
+// for a window stays until the window is removed.
+std::string OwnerLine(std::uint32_t process);
+std::string TakenLine(WindowHandle window, const TakenWindow& taken);
 std::string GivenBackLine(WindowHandle window);
-std::string SerializeTakenWindows(const TakenWindows& taken);
-TakenWindows ParseTakenWindows(const std::string& text);
+std::string SerializeTakenWindows(std::uint32_t owner, const TakenWindows& taken);
+TakenList ParseTakenWindows(std::string_view text);
 
 class TaskbarButtons {
  public:
-  static constexpr const char* kListName = "Wendrel.Taskbar";
+  // The list that versions before one list per session kept, read by the start-up repair only.
+  static constexpr const char* kOlderListName = "Wendrel.Taskbar";
+  // The most of a list file that is read: far more than any list the program writes.
+  static constexpr std::size_t kListReadLimit = 1 << 20;
 
-  TaskbarButtons(IWindowSystem& windows, IFileSystem& files);
+  // Keeps the list of the process `owner` (this run's own process, or the one a guard watches)
+  // under the name of the session the program runs in: sessions that share the program's
+  // folder keep their lists apart.
+  TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::uint32_t owner);
   TaskbarButtons(const TaskbarButtons&) = delete;
   TaskbarButtons& operator=(const TaskbarButtons&) = delete;
 
+  // "Wendrel.Session1.Taskbar" in the program's folder.
   std::string ListPath() const;
 
   // Takes the window's button away (hide, restyle, show). The style it had the first time is
   // the one it gets back.
   void TakeAway(WindowHandle window);
-  // Gives one window its button back unconditionally and forgets it; a window not taken away
-  // by this run keeps the style it has now, but for the taskbar bits.
+  // Gives one window its button back and forgets it. A window this run took gets its own style
+  // back only while it is still the window taken; one it did not take keeps the style it has
+  // now, but for the taskbar bits.
   void GiveBack(WindowHandle window);
-  // Gives every remembered window that is still without its button its button back, forgets
-  // them all and removes the list file. Every way of ending the program goes through here.
+  // Gives every remembered window that is still the one taken, still without its button, its
+  // button back, forgets them all and removes the list file. Every way of ending the program
+  // goes through here.
   void GiveAllBack();
   // Forgets a window without touching it.
   void Forget(WindowHandle window);
-  // The window is open and still carries the tool-window style the program gave it.
+  // The window is open and still carries the tool-window bit the program set; when this run
+  // took it, it is also still of the class and program it had.
   bool StillTakenAway(WindowHandle window);
 
-  // Gives the windows that the list file names their buttons back, as GiveAllBack does: those
-  // a run left behind when it could not end properly. With `among`, only windows in it are
-  // touched (handles from before a restart may since name other programs' windows).
-  void GiveBackListed(const std::optional<std::vector<WindowHandle>>& among);
+  // At start: gives back the windows that earlier runs in this session left without their
+  // buttons (the machine lost power, or the program and its guard were both ended), from this
+  // session's list and an older version's. A window is given back when it is still the one
+  // taken; a line that does not tell (an older version's) only when `listed`, the shell's
+  // windows, holds its handle.
+  void GiveBackLeftBehind(const std::optional<std::vector<WindowHandle>>& listed);
+  // The guard's work once its program has ended: gives back the windows of that program's own
+  // list that are still the ones taken; a list another run has written since is left to that
+  // run.
+  void GiveBackForOwner();
   bool ListExists();
 
   const TakenWindows& Taken() const { return taken_; }
   bool Holds(WindowHandle window) const { return taken_.count(window) != 0; }
 
  private:
+  // The window still carries the tool-window bit and, when known, the class and image taken.
+  bool IsStillTaken(WindowHandle window, const TakenWindow& taken);
+  // The list at the path, read at a bounded cost; empty when there is none.
+  TakenList ReadList(const std::string& path);
   // Brings the list file up to date with one more line, or writes it whole when the log has
   // grown to twice what it describes, or when an earlier write failed.
   void Record(const std::string& line);
@@ -81,6 +125,8 @@ class TaskbarButtons {
 
   IWindowSystem& windows_;
   IFileSystem& files_;
+  std::uint32_t owner_;
+  std::string listPath_;
   TakenWindows taken_;
   std::size_t lines_ = 0;
   // The first write of a run replaces whatever an earlier run left.

@@ -64,7 +64,12 @@ void Shutdown::Unload() {
     if (options_.LeaveOnExit) {
       LeaveWindows(TabWindows());
     } else {
-      CloseAllWindows();
+      const std::vector<WindowHandle> asked = TabWindows();
+      groups_.CloseWindows(asked);
+      // A browser may hide first and go later: its button is given back once it has done
+      // either, so that giving it back does not show it again.
+      constexpr std::int32_t kClosingWait = 2000;
+      windows_.AwaitHiddenOrGone(asked, kClosingWait);
     }
   });
   // Windows without a tab, and browsers that refused to quit, get their buttons back too.

@@ -128,6 +128,9 @@ class MemoryFiles : public IFileSystem {
     if (found == files_.end()) throw PlatformError("File not found");
     return found->second;
   }
+  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
+    return ReadFile(path).substr(0, limit);
+  }
   void ReplaceFile(const std::string& path, std::string_view content) override { files_[path] = content; }
   void AppendFile(const std::string& path, std::string_view content) override { files_[path] += content; }
   void AppendInOneStep(const std::string& path, std::string_view content) override {

@@ -228,6 +228,9 @@ class CheckedFiles : public IFileSystem {
 
   std::string ProgramFolder() override { return files_.ProgramFolder(); }
   std::string ReadFile(const std::string& path) override { return files_.ReadFile(path); }
+  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
+    return files_.ReadFileHead(path, limit);
+  }
   // A write that went through is read back as the program would read it; one that failed must
   // leave the bytes on disk as they were.
   void ReplaceFile(const std::string& path, std::string_view content) override {

@@ -40,38 +40,67 @@ TEST(TaskbarStyles, GivingTheButtonBackToAWindowWithoutStylesWritesTheApplicatio
 }
 
 TEST(TakenWindowsList, ReadsBackWhatItWrites) {
-  const TakenWindows taken = {{-5, 0}, {0, 1}, {1311042, kLayoutRtl | kAcceptFiles}, {2147483647, INT32_MIN}};
-  const std::string text = SerializeTakenWindows(taken);
-  EXPECT_EQ(ParseTakenWindows(text), taken);
-  EXPECT_EQ(TakenLine(1311042, kLayoutRtl | kAcceptFiles), "+ 1311042 0x400010\r\n");
+  const TakenWindows taken = {{-5, {0, "", ""}},
+                              {0, {1, "IEFrame", ""}},
+                              {1311042, {kLayoutRtl | kAcceptFiles, "Chrome_WidgetWin_1", "msedge.exe"}},
+                              {2147483647, {INT32_MIN, "A class%\r\n \x01\xc3\xa9", "my app.exe"}}};
+  const std::string text = SerializeTakenWindows(4242, taken);
+  EXPECT_EQ(ParseTakenWindows(text), (TakenList{4242, taken}));
+  EXPECT_NE(text.find("+ 2147483647 0x80000000 A%20class%25%0D%0A%20%01%C3%A9 my%20app.exe\r\n"),
+            std::string::npos);
+  EXPECT_EQ(TakenLine(1311042, {kLayoutRtl | kAcceptFiles, "IEFrame", "iexplore.exe"}),
+            "+ 1311042 0x400010 IEFrame iexplore.exe\r\n");
+  EXPECT_EQ(TakenLine(7, {0, "A b%", ""}), "+ 7 0x0 A%20b%25\r\n");
   EXPECT_EQ(GivenBackLine(-5), "- -5\r\n");
+  EXPECT_EQ(OwnerLine(12), "= 12\r\n");
 }
 
 TEST(TakenWindowsList, ReplaysChangesInOrder) {
   const std::string text =
-      "+ 101 0x10\r\n"
-      "+ 102 0x0\r\n"
-      "+ 101 0x80\r\n"  // taken again while held: the first style stays
+      "= 7\r\n"
+      "+ 101 0x10\r\n"  // an older version's line
+      "+ 102 0x0 IEFrame\r\n"
+      "+ 101 0x80 X\r\n"  // taken again while held: the first style stays
       "- 102\r\n"
       "+ 103 0x400000\n"  // a bare line feed ends a line too
       "- 103\r\n"
-      "+ 103 0x40000\r\n";
-  EXPECT_EQ(ParseTakenWindows(text), (TakenWindows{{101, 0x10}, {103, 0x40000}}));
+      "+ 103 0x40000 C%41 b.exe\r\n";
+  EXPECT_EQ(ParseTakenWindows(text),
+            (TakenList{7, {{101, {0x10, "", ""}}, {103, {0x40000, "CA", "b.exe"}}}}));
 }
 
 TEST(TakenWindowsList, PassesOverLinesThatAreNotWhole) {
+  const TakenWindows twoWindows = {{1, {0, "", ""}}, {2, {0, "", ""}}};
   // A write cut short leaves a line without its end; damaged lines leave their neighbours be.
-  EXPECT_EQ(ParseTakenWindows("+ 101 0x10\r\n+ 102 0x4"), (TakenWindows{{101, 0x10}}));
-  EXPECT_EQ(ParseTakenWindows("+ 101 0x10\r\n+ 102 0x4+ 103 0x0\r\n+ 104 0x0\r\n"),
-            (TakenWindows{{101, 0x10}, {104, 0}}));
-  for (const char* bad :
-       {"+ 7\r\n", "+ 7 16\r\n", "+ x 0x0\r\n", "+7 0x0\r\n", "* 7 0x0\r\n", "- 7 0x0\r\n", "+ 7 0x\r\n",
-        "+ 7 0x1g\r\n", "+ 99999999999 0x0\r\n", "+ 7 0x100000000\r\n", "\r\n", "-\r\n"}) {
-    EXPECT_EQ(ParseTakenWindows(std::string("+ 1 0x0\r\n") + bad + "+ 2 0x0\r\n"),
-              (TakenWindows{{1, 0}, {2, 0}}))
+  EXPECT_EQ(ParseTakenWindows("+ 101 0x10\r\n+ 102 0x4").windows, (TakenWindows{{101, {0x10, "", ""}}}));
+  EXPECT_EQ(ParseTakenWindows("+ 101 0x10\r\n+ 102 0x4+ 103 0x0\r\n+ 104 0x0\r\n").windows,
+            (TakenWindows{{101, {0x10, "", ""}}, {104, {0, "", ""}}}));
+  for (const char* bad : {"+ 7\r\n",
+                          "+ 7 16\r\n",
+                          "+ x 0x0\r\n",
+                          "+7 0x0\r\n",
+                          "* 7 0x0\r\n",
+                          "- 7 0x0\r\n",
+                          "+ 7 0x\r\n",
+                          "+ 7 0x1g\r\n",
+                          "+ 99999999999 0x0\r\n",
+                          "+ 7 0x100000000\r\n",
+                          "\r\n",
+                          "-\r\n",
+                          "+ 7 0x0 \r\n",
+                          "+ 7 0x0  a.exe\r\n",
+                          "+ 7 0x0 A%4\r\n",
+                          "+ 7 0x0 A%G1\r\n",
+                          "+ 7 0x0 A\tB\r\n",
+                          "+ 7 0x0 A b c\r\n",
+                          "= x\r\n",
+                          "= 1 2\r\n",
+                          "+ 7 0x0 A% 1\r\n"}) {
+    EXPECT_EQ(ParseTakenWindows(std::string("= 5\r\n+ 1 0x0\r\n") + bad + "+ 2 0x0\r\n"),
+              (TakenList{5, twoWindows}))
         << bad;
   }
-  EXPECT_EQ(ParseTakenWindows("+ 1 0x0\r\n- 9\r\n- 1 \r\n"), (TakenWindows{{1, 0}}));
+  EXPECT_EQ(ParseTakenWindows("+ 1 0x0\r\n- 9\r\n- 1 \r\n").windows, (TakenWindows{{1, {0, "", ""}}}));
 }
 
 // Windows with styles; every style write is counted, a window that has gone answers 0.
@@ -80,8 +109,14 @@ class FakeWindows final : public IWindowSystem {
   std::map<WindowHandle, std::int32_t> styles;
   std::map<WindowHandle, bool> visible;
   int writes = 0;
+  std::uint32_t session = 1;
+
+  std::map<WindowHandle, std::string> classes;
+  std::map<WindowHandle, std::string> images;
 
   bool PreviousInstance() override { return false; }
+  std::uint32_t SessionId() override { return session; }
+  std::uint32_t ProcessId() override { return 100; }
   PixelRect WorkArea() override { return {}; }
   std::int32_t TwipsPerPixelX() override { return 15; }
   std::int32_t TwipsPerPixelY() override { return 15; }
@@ -102,6 +137,16 @@ class FakeWindows final : public IWindowSystem {
                     std::uint32_t) override {}
   void BringWindowToTop(WindowHandle) override {}
   void SetForegroundWindow(WindowHandle) override {}
+  std::string WindowClass(WindowHandle window) override {
+    return styles.count(window) ? classes.try_emplace(window, "IEFrame").first->second : "";
+  }
+  std::string ProcessImage(WindowHandle window) override {
+    return styles.count(window) ? images[window] : "";
+  }
+  bool IsVisible(WindowHandle window) override {
+    return styles.count(window) && visible.try_emplace(window, true).first->second;
+  }
+  void AwaitHiddenOrGone(std::span<const WindowHandle>, std::int32_t) override {}
   void EndProcess() override {}
 };
 
@@ -117,6 +162,9 @@ class FakeFiles final : public IFileSystem {
     const auto found = files.find(path);
     if (found == files.end()) throw PlatformError("File not found");
     return found->second;
+  }
+  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
+    return ReadFile(path).substr(0, limit);
   }
   void ReplaceFile(const std::string& path, std::string_view content) override {
     if (failWrites) throw PlatformError("Disk full");
@@ -142,7 +190,8 @@ class FakeFiles final : public IFileSystem {
   std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
 };
 
-const std::string kList = "C:\\Wendrel\\Wendrel.Taskbar";
+const std::string kList = "C:\\Wendrel\\Wendrel.Session1.Taskbar";
+const std::string kOlderList = "C:\\Wendrel\\Wendrel.Taskbar";
 
 size_t LineCount(const std::string& text) {
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -151,7 +200,7 @@ size_t LineCount(const std::string& text) {
 TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, 100);
   windows.styles[101] = kLayoutRtl | kAcceptFiles;
   taskbar.TakeAway(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
@@ -167,7 +216,7 @@ TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
 TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, 100);
   windows.styles[101] = kLayoutRtl | kWsExToolWindow;
   taskbar.GiveBack(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kWsExAppWindow);
@@ -176,7 +225,7 @@ TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
 TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, 100);
   for (const WindowHandle window : {101, 102, 103}) {
     windows.styles[window] = kLayered;
     taskbar.TakeAway(window);
@@ -192,32 +241,104 @@ TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   EXPECT_FALSE(files.FileExists(kList));
 }
 
+TEST(TaskbarButtons, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
+  FakeWindows windows;
+  FakeFiles files;
+  TaskbarButtons taskbar(windows, files, 100);
+  for (const WindowHandle window : {101, 102, 103, 104}) {
+    windows.styles[window] = kLayered;
+    windows.images[window] = "iexplore.exe";
+    taskbar.TakeAway(window);
+  }
+  // Each closes, and a window of another class or program gets its handle, itself a tool window.
+  windows.classes[101] = "Notepad";
+  windows.images[102] = "notepad.exe";
+  windows.classes[103] = "Notepad";
+  windows.styles[101] = windows.styles[102] = windows.styles[103] = kWsExToolWindow;
+  taskbar.GiveBack(103);  // as the exit that leaves the windows open does
+  taskbar.GiveAllBack();
+  EXPECT_EQ(windows.styles[101], kWsExToolWindow);
+  EXPECT_EQ(windows.styles[102], kWsExToolWindow);
+  EXPECT_EQ(windows.styles[103], kWsExToolWindow);
+  EXPECT_EQ(windows.styles[104], kLayered | kWsExAppWindow);
+}
+
+TEST(TaskbarButtons, AHiddenWindowGetsItsButtonBackWithoutBeingShown) {
+  FakeWindows windows;
+  FakeFiles files;
+  TaskbarButtons taskbar(windows, files, 100);
+  windows.styles[101] = windows.styles[102] = 0;
+  taskbar.TakeAway(101);
+  taskbar.TakeAway(102);
+  windows.visible[101] = false;  // its browser hid it, asked to close
+  windows.visible[102] = false;
+  taskbar.GiveBack(102);
+  taskbar.GiveAllBack();
+  for (const WindowHandle window : {101, 102}) {
+    EXPECT_EQ(windows.styles[window], kWsExAppWindow);
+    EXPECT_FALSE(windows.visible[window]);
+  }
+}
+
 TEST(TaskbarButtons, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
   FakeWindows windows;
   FakeFiles files;
-  files.files[kList] = "+ 101 0x400010\r\n+ 102 0x0\r\n+ 103 0x0\r\n+ 104 0x10\r\n- 104\r\n";
-  for (const WindowHandle window : {101, 102, 103, 104}) windows.styles[window] = kWsExToolWindow;
+  files.files[kList] =
+      "= 9\r\n+ 101 0x400010 IEFrame\r\n+ 102 0x0 IEFrame\r\n+ 103 0x0\r\n+ 104 0x10 IEFrame\r\n- 104\r\n"
+      "+ 105 0x0 CabinetWClass\r\n+ 107 0x0 IEFrame\r\n";
+  files.files[kOlderList] = "+ 106 0x0\r\n+ 108 0x0\r\n";
+  for (const WindowHandle window : {101, 102, 103, 104, 105, 106, 107, 108})
+    windows.styles[window] = kWsExToolWindow;
   windows.styles[101] |= kLayoutRtl | kAcceptFiles;
-  TaskbarButtons taskbar(windows, files);
-  // 103 is not among the open browsers: after a restart its handle may be another window's.
-  taskbar.GiveBackListed(std::vector<WindowHandle>{101, 102, 104});
+  windows.styles[107] = 0;  // it has its button: another window now
+  TaskbarButtons taskbar(windows, files, 100);
+  // The shell lists 102 and 106 only: it cannot read the others. Lines that tell the window
+  // need no listing; an older version's lines (103, 106, 108) do.
+  taskbar.GiveBackLeftBehind(std::vector<WindowHandle>{102, 106});
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExAppWindow);
   EXPECT_EQ(windows.styles[102], kWsExAppWindow);
-  EXPECT_EQ(windows.styles[103], kWsExToolWindow);
-  EXPECT_EQ(windows.styles[104], kWsExToolWindow);
+  EXPECT_EQ(windows.styles[106], kWsExAppWindow);
+  for (const WindowHandle kept : {103, 104, 105, 108})
+    EXPECT_EQ(windows.styles[kept], kWsExToolWindow) << kept;
+  EXPECT_EQ(windows.styles[107], 0);
   EXPECT_FALSE(files.FileExists(kList));
+  EXPECT_FALSE(files.FileExists(kOlderList));
+  // The shell's windows cannot be walked at all.
+  files.files[kList] = "+ 101 0x0 IEFrame\r\n+ 103 0x0\r\n";
+  windows.styles[101] = kWsExToolWindow;
+  taskbar.GiveBackLeftBehind(std::nullopt);
+  EXPECT_EQ(windows.styles[101], kWsExAppWindow);
+  EXPECT_EQ(windows.styles[103], kWsExToolWindow);
 }
 
-TEST(TaskbarButtons, TheGuardGivesBackEveryListedWindowAndNothingWithoutAList) {
+TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsList) {
   FakeWindows windows;
   FakeFiles files;
-  windows.styles[7] = kWsExToolWindow;
-  TaskbarButtons taskbar(windows, files);
-  taskbar.GiveBackListed(std::nullopt);
-  EXPECT_EQ(windows.writes, 0);
-  files.files[kList] = "+ 7 0x0\r\n";
-  taskbar.GiveBackListed(std::nullopt);
+  windows.styles[7] = 0;
+  TaskbarButtons running(windows, files, 100);
+  running.TakeAway(7);
+  // Another session starts from the same folder, and a guard of another run there ends.
+  windows.session = 2;
+  TaskbarButtons otherSession(windows, files, 200);
+  EXPECT_NE(otherSession.ListPath(), running.ListPath());
+  otherSession.GiveBackLeftBehind(std::vector<WindowHandle>{7});
+  windows.session = 1;
+  TaskbarButtons otherGuard(windows, files, 300);
+  otherGuard.GiveBackForOwner();
+  EXPECT_EQ(windows.styles[7], kWsExToolWindow);
+  ASSERT_TRUE(files.FileExists(kList));
+  // Its own guard gives the window back, but not one its line cannot tell from another window;
+  // without a list there is nothing to do.
+  windows.styles[8] = kWsExToolWindow;
+  files.files[kList] += "+ 8 0x0\r\n";
+  TaskbarButtons guard(windows, files, 100);
+  guard.GiveBackForOwner();
   EXPECT_EQ(windows.styles[7], kWsExAppWindow);
+  EXPECT_EQ(windows.styles[8], kWsExToolWindow);
+  EXPECT_FALSE(files.FileExists(kList));
+  const int writes = windows.writes;
+  guard.GiveBackForOwner();
+  EXPECT_EQ(windows.writes, writes);
 }
 
 TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
@@ -225,7 +346,7 @@ TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
   FakeFiles files;
   // A list from an earlier run is replaced by this run's first change.
   files.files[kList] = "+ 999 0x0\r\n";
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, 100);
   std::mt19937 random(11);
   long changes = 0;
   for (int step = 0; step < 5000; ++step) {
@@ -249,8 +370,8 @@ TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
       continue;
     }
     ASSERT_NE(list, files.files.end()) << "step " << step;
-    EXPECT_EQ(ParseTakenWindows(list->second), taskbar.Taken()) << "step " << step;
-    EXPECT_LE(LineCount(list->second), 2 * taskbar.Taken().size() + 17) << "step " << step;
+    EXPECT_EQ(ParseTakenWindows(list->second), (TakenList{100, taskbar.Taken()})) << "step " << step;
+    EXPECT_LE(LineCount(list->second), 2 * taskbar.Taken().size() + 18) << "step " << step;
   }
   // Writing grows with the changes, never with their square.
   EXPECT_LT(files.bytesWritten, changes * 200);

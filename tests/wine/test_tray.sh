@@ -54,6 +54,20 @@ test_tray_menu_opens_saves_and_closes() {
   check "the browser is an application window again" equals "$(exstyle_of "$line")" 0x40000
   check "the browser covers the whole work area" \
     equals "$(field "$line" x),$(field "$line" y),$(field "$line" w),$(field "$line" h)" "0,0,1024,748"
+
+  # Started again, opening the saved group beside the browser left open, and closed with its
+  # windows, quietly: a browser that only hides when asked to close (Wine's does) is not shown
+  # again by the taskbar button it gets back.
+  printf '%s\r\n%s\r\n' '"DEFAULT","**UNKNOWN**",#TRUE#,#FALSE#,#FALSE#,#FALSE#,#FALSE#,#TRUE#,8' \
+    "$OPTIONS_HEADER" >"$folder/Wendrel.CFG"
+  start_wendrel "$folder" || return 1
+  pid=$PID
+  check "the group opens beside the browser left open" wait_until "$WAIT" tab_count_is 2 || return 1
+  wt close WendrelStrip
+  check "the program ends" equals "$(wt wait-exit "$pid" "$WAIT")" "exit=0"
+  check "no browser window of the group is shown" quietly wt wait-gone IEFrame 0
+  check "and none is shown after the guard has ended" wait_until "$WAIT" eval '[ -z "$(wt procs wendrel.exe)" ]'
+  check "  (a last look)" quietly wt wait-gone IEFrame 0 || wt list IEFrame >&2
 }
 
 test_active_tab_short_name_and_close() {

@@ -96,7 +96,7 @@ void ScenarioRunner::Execute(const Words& words) {
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
-             command == "delete" || command == "exstyle") {
+             command == "delete" || command == "exstyle" || command == "linger") {
     RunWorld(words);
   } else if (command == "change") {
     // change workarea L T R B: the taskbar moved or the display changed under the running program.
@@ -137,6 +137,9 @@ void ScenarioRunner::RunWorld(const Words& words) {
   } else if (command == "exstyle") {
     Arity(words, 3, 3);
     desktop_.SetWindowStyle(Int32(words[1]), ExStyle(words[2]));
+  } else if (command == "linger") {
+    Arity(words, 2, 2);
+    desktop_.MakeLinger(Int32(words[1]));
   } else if (command == "wait") {
     Arity(words, 2, 2);
     const std::int64_t milliseconds = Number(words[1]);

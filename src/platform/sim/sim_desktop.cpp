@@ -167,6 +167,12 @@ void SimDesktop::SetWindowStyle(WindowHandle handle, std::int32_t exstyle) {
   window->exstyle = exstyle;
 }
 
+void SimDesktop::MakeLinger(WindowHandle handle) {
+  SimWindow* window = Live(handle);
+  if (!window) throw SimError{"window " + std::to_string(handle) + " is not open"};
+  window->lingers = true;
+}
+
 WindowHandle SimDesktop::CreateBrowserWindow() {
   while (nextCreated_ == kStripHandle || Live(nextCreated_)) ++nextCreated_;
   const WindowHandle handle = nextCreated_++;

@@ -45,6 +45,10 @@ struct SimWindow {
   std::string url;
   std::string title;
   std::int32_t cookie = 0;
+  std::string windowClass = "IEFrame";
+  std::string image = "iexplore.exe";
+  // A request to close only hides the window.
+  bool lingers = false;
 };
 
 // A queued answer for the next box or menu.
@@ -87,6 +91,8 @@ class SimDesktop {
   void MinimizeWindow(WindowHandle handle);
   // The window's own extended style, as the browser itself sets it.
   void SetWindowStyle(WindowHandle handle, std::int32_t exstyle);
+  // From now on a request to close hides the window; it goes only with CloseWindow.
+  void MakeLinger(WindowHandle handle);
   void AddFault(WindowHandle handle, WindowFault fault) { faults_[handle].insert(fault); }
   void ClearFaults(WindowHandle handle) { faults_.erase(handle); }
   bool HasFault(WindowHandle handle, WindowFault fault) const;

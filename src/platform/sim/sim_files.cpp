@@ -146,6 +146,18 @@ std::string SimFileSystem::ReadFile(const std::string& path) {
   return DecodeTextFile(ReadBytes(file.diskPath), codePage_);
 }
 
+std::string SimFileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
+  const Resolved file = ResolveForProgram(path);
+  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (!IsFile(file.diskPath)) throw PlatformError("File not found");
+  std::ifstream in(file.diskPath, std::ios::binary);
+  if (!in) throw PlatformError("Permission denied");
+  std::string head(limit, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(limit));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  return DecodeTextFile(head, codePage_);
+}
+
 void SimFileSystem::ReplaceFile(const std::string& path, std::string_view text) {
   ReplaceBytes(ResolveForProgram(path), EncodeTextFile(text, codePage_));
 }

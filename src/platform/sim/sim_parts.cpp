@@ -117,6 +117,32 @@ void SimDesktop::WindowSystem::SetForegroundWindow(WindowHandle window) {
   d_.Pump(PumpKind::kAny);
 }
 
+std::string SimDesktop::WindowSystem::WindowClass(WindowHandle window) {
+  d_.Trace("WindowClass " + d_.WindowName(window));
+  const SimWindow* target = d_.Live(window);
+  return target ? target->windowClass : std::string();
+}
+
+std::string SimDesktop::WindowSystem::ProcessImage(WindowHandle window) {
+  d_.Trace("ProcessImage " + d_.WindowName(window));
+  const SimWindow* target = d_.Live(window);
+  return target ? target->image : std::string();
+}
+
+bool SimDesktop::WindowSystem::IsVisible(WindowHandle window) {
+  d_.Trace("IsVisible " + d_.WindowName(window));
+  const SimWindow* target = d_.Live(window);
+  return target && target->visible;
+}
+
+void SimDesktop::WindowSystem::AwaitHiddenOrGone(std::span<const WindowHandle> windows,
+                                                 std::int32_t milliseconds) {
+  // The simulated windows hide or close the moment they are asked: there is nothing to wait for.
+  std::string call = "AwaitHiddenOrGone";
+  for (const WindowHandle window : windows) call += " " + d_.WindowName(window);
+  d_.Trace(call + " " + std::to_string(milliseconds));
+}
+
 // ---- strip window and its tab strip ----
 
 void SimDesktop::StripWindow::Show() {
@@ -267,6 +293,12 @@ void SimDesktop::Browser::Stop() { Act("stop", WindowFault::kStop); }
 
 void SimDesktop::Browser::Quit() {
   Act("quit", WindowFault::kQuit);
+  if (SimWindow* window = d_.Live(window_); window && window->lingers) {
+    // Asked to close, it hides and goes only when the script closes it.
+    window->visible = false;
+    if (d_.foreground_ == window_) d_.foreground_.reset();
+    return;
+  }
   d_.CloseWindow(window_);
 }
 

@@ -10,6 +10,8 @@ class SimDesktop::WindowSystem : public IWindowSystem {
  public:
   explicit WindowSystem(SimDesktop& desktop) : d_(desktop) {}
   bool PreviousInstance() override { return d_.previousInstance_; }
+  std::uint32_t SessionId() override { return kSessionId; }
+  std::uint32_t ProcessId() override { return kProcessId; }
   PixelRect WorkArea() override { return d_.workArea_; }
   std::int32_t TwipsPerPixelX() override { return d_.twipsPerPixel_; }
   std::int32_t TwipsPerPixelY() override { return d_.twipsPerPixel_; }
@@ -22,7 +24,14 @@ class SimDesktop::WindowSystem : public IWindowSystem {
                     std::int32_t width, std::int32_t height, std::uint32_t flags) override;
   void BringWindowToTop(WindowHandle window) override;
   void SetForegroundWindow(WindowHandle window) override;
+  std::string WindowClass(WindowHandle window) override;
+  std::string ProcessImage(WindowHandle window) override;
+  bool IsVisible(WindowHandle window) override;
+  void AwaitHiddenOrGone(std::span<const WindowHandle> windows, std::int32_t milliseconds) override;
   void EndProcess() override { d_.EndProcess(); }
+
+  static constexpr std::uint32_t kSessionId = 1;
+  static constexpr std::uint32_t kProcessId = 4242;
 
  private:
   SimDesktop& d_;

@@ -104,6 +104,10 @@ std::string FileSystem::ReadFile(const std::string& path) {
   return DecodeTextFile(ReadAll(Widen(path)), codePage_);
 }
 
+std::string FileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
+  return DecodeTextFile(ReadHead(Widen(path), std::min<std::size_t>(limit, 1u << 30)), codePage_);
+}
+
 void FileSystem::ReplaceFile(const std::string& path, std::string_view content) {
   ReplaceBytes(Widen(path), EncodeTextFile(content, codePage_));
 }

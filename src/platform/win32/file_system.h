@@ -12,6 +12,7 @@ class FileSystem final : public IFileSystem {
  public:
   std::string ProgramFolder() override;
   std::string ReadFile(const std::string& path) override;
+  std::string ReadFileHead(const std::string& path, std::size_t limit) override;
   void ReplaceFile(const std::string& path, std::string_view content) override;
   void AppendFile(const std::string& path, std::string_view content) override;
   void AppendInOneStep(const std::string& path, std::string_view content) override;

@@ -74,14 +74,19 @@ bool RunGuardIfAsked() {
   if (!argument) return false;
   // Only a process handle handed down by the program itself is waited on; anything else ends
   // the guard at once.
-  if (!*argument || ::GetProcessId(*argument) == 0) return true;
+  const DWORD programId = *argument ? ::GetProcessId(*argument) : 0;
+  if (programId == 0) return true;
   const UniqueKernelHandle program(*argument);
   if (::WaitForSingleObject(program.get(), INFINITE) != WAIT_OBJECT_0) return true;
-  WindowSystem windows;
-  FileSystem files;
-  TaskbarButtons taskbar(windows, files);
-  // The program may have ended properly, leaving no list: then there is nothing to do.
-  taskbar.GiveBackListed(std::nullopt);
+  try {
+    WindowSystem windows;
+    FileSystem files;
+    TaskbarButtons taskbar(windows, files, programId);
+    // The program may have ended properly, leaving no list: then there is nothing to do.
+    taskbar.GiveBackForOwner();
+  } catch (...) {
+    // The guard has no one to tell; what it could not give back, the program's next start does.
+  }
   return true;
 }
 

@@ -109,8 +109,9 @@ int Run() {
 }  // namespace wendrel::win32
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (wendrel::win32::RunGuardIfAsked()) return 0;
+  // The guard too ends at once on a crash: a crash dialog would keep it, unseen, for good.
   wendrel::win32::EndAtOnceOnCrash();
+  if (wendrel::win32::RunGuardIfAsked()) return 0;
   try {
     return wendrel::win32::Run();
   } catch (const std::exception& error) {

@@ -1,5 +1,9 @@
 #include "platform/win32/window_system.h"
 
+#include <algorithm>
+
+#include "platform/win32/text.h"
+
 namespace wendrel::win32 {
 
 unsigned DpiOf(HWND window) {
@@ -36,6 +40,13 @@ bool WindowSystem::PreviousInstance() {
   return running;
 }
 
+std::uint32_t WindowSystem::SessionId() {
+  DWORD session = 0;
+  // Without an answer every run counts as session 0: one list for all, as before sessions counted.
+  ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+  return session;
+}
+
 PixelRect WindowSystem::WorkArea() {
   RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   // On failure the whole screen stands in for the work area.
@@ -68,6 +79,38 @@ void WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, s
 void WindowSystem::BringWindowToTop(WindowHandle window) { ::BringWindowToTop(ToHwnd(window)); }
 
 void WindowSystem::SetForegroundWindow(WindowHandle window) { ::SetForegroundWindow(ToHwnd(window)); }
+
+std::string WindowSystem::WindowClass(WindowHandle window) {
+  wchar_t name[257] = {};
+  const int length = ::GetClassNameW(ToHwnd(window), name, 257);
+  return length > 0 ? Narrow(std::wstring_view(name, static_cast<size_t>(length))) : std::string();
+}
+
+std::string WindowSystem::ProcessImage(WindowHandle window) {
+  DWORD id = 0;
+  if (!::GetWindowThreadProcessId(ToHwnd(window), &id) || id == 0) return {};
+  const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  if (!process) return {};
+  std::wstring path(32768, L'\0');
+  DWORD length = static_cast<DWORD>(path.size());
+  if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return {};
+  path.resize(length);
+  const size_t slash = path.find_last_of(L"\\/");
+  return Narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+void WindowSystem::AwaitHiddenOrGone(std::span<const WindowHandle> windows, std::int32_t milliseconds) {
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(milliseconds, 0));
+  for (;;) {
+    const bool settled = std::all_of(windows.begin(), windows.end(), [](WindowHandle window) {
+      return !::IsWindow(ToHwnd(window)) || !::IsWindowVisible(ToHwnd(window));
+    });
+    if (settled || ::GetTickCount64() >= end) return;
+    // The windows belong to other programs, which answer in their own time; nothing of this
+    // program may run meanwhile, so its messages wait.
+    ::Sleep(10);
+  }
+}
 
 void WindowSystem::EndProcess() { ::ExitProcess(0); }
 

@@ -20,6 +20,8 @@ class WindowSystem final : public IWindowSystem {
   unsigned Dpi() const { return dpi_; }
 
   bool PreviousInstance() override;
+  std::uint32_t SessionId() override;
+  std::uint32_t ProcessId() override { return ::GetCurrentProcessId(); }
   PixelRect WorkArea() override;
   std::int32_t TwipsPerPixelX() override { return tpp_; }
   std::int32_t TwipsPerPixelY() override { return tpp_; }
@@ -33,6 +35,10 @@ class WindowSystem final : public IWindowSystem {
                     std::int32_t width, std::int32_t height, std::uint32_t flags) override;
   void BringWindowToTop(WindowHandle window) override;
   void SetForegroundWindow(WindowHandle window) override;
+  std::string WindowClass(WindowHandle window) override;
+  std::string ProcessImage(WindowHandle window) override;
+  bool IsVisible(WindowHandle window) override { return ::IsWindowVisible(ToHwnd(window)) != 0; }
+  void AwaitHiddenOrGone(std::span<const WindowHandle> windows, std::int32_t milliseconds) override;
   [[noreturn]] void EndProcess() override;
 
  private:
