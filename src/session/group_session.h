@@ -2,6 +2,7 @@
 // new browsers with their tabs, closing windows with theirs, and the menu commands on groups.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -27,8 +28,10 @@ class GroupSession {
   void SaveGroup(const std::string& name);
   // Asks first when the user wants warnings, then opens the group's sites.
   void OpenGroup(const std::string& name);
-  // Opens one browser per site, each with its tab, short name and URL.
-  void OpenSites(std::span<const SiteRef> sites);
+  // Opens the sites in the user's default browser when that applies (their windows get their
+  // tabs as they appear), else one shell browser per site, each with its tab, short name and URL.
+  // `groupName` names the one window that holds a group's sites as tabs.
+  void OpenSites(std::span<const SiteRef> sites, const std::string& groupName = "");
   // Closes the browser windows and removes their tabs; costs grow linearly with the count.
   void CloseWindows(std::span<const WindowHandle> windows);
 
@@ -38,6 +41,11 @@ class GroupSession {
   void AddActiveTabToDefaultGroup();
 
  private:
+  // The line of a tab in a group file, or nothing for a browser window whose address is not
+  // known; its name is then added to `unsaved`.
+  std::optional<std::string> GroupLine(int index, std::string& unsaved);
+  void ReportUnsaved(const std::string& unsaved);
+
   StripController& strip_;
   Browsers& browsers_;
   const Options& options_;

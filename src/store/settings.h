@@ -69,6 +69,9 @@ class SettingsFile {
   void Write();
 
   std::string Path() const;
+  Settings& Values() { return settings_; }
+  // The file holds a value that could not be read: saving writes it anew even unchanged.
+  bool HasUnreadable() const { return !read_.unreadable.empty(); }
 
  private:
   Settings& settings_;

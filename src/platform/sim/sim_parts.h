@@ -75,6 +75,7 @@ class SimDesktop::Timer : public ITimer {
   void SetEnabled(bool enabled) override;
   std::int32_t Interval() override { return d_.timerInterval_; }
   void SetInterval(std::int32_t milliseconds) override;
+  std::int64_t Now() override { return d_.now_; }
 
  private:
   SimDesktop& d_;
