@@ -81,13 +81,18 @@ AppWindowSource::AppWindowSource(IAppWindows& windows, const Settings& settings)
     : windows_(windows), settings_(settings) {}
 
 void AppWindowSource::Start(std::function<void()> changed, std::function<void(WindowHandle)> addressRead,
-                            std::function<std::uint64_t()> stamp, std::function<std::int64_t()> now) {
+                            std::function<std::uint64_t()> stamp, std::function<std::uint64_t()> earlyStamp,
+                            std::function<std::int64_t()> now) {
   changed_ = std::move(changed);
   addressRead_ = std::move(addressRead);
   stamp_ = std::move(stamp);
   now_ = std::move(now);
   watch_ = windows_.Watch([this](WindowHandle window, AppWindowEvent event) { OnEvent(window, event); },
                           [this](const AddressRead& result) { OnAddress(result); });
+  const auto stampLater = std::move(stamp_);
+  stamp_ = std::move(earlyStamp);
+  for (const AppWindowFacts& facts : windows_.List()) Meet(facts.window).facts = facts;
+  stamp_ = stampLater;
 }
 
 void AppWindowSource::Stop() {
@@ -205,9 +210,10 @@ std::string AppWindowSource::ImageName(WindowHandle window) const {
   return found == known_.end() ? std::string() : found->second.facts.imageName;
 }
 
-std::uint64_t AppWindowSource::Stamp(WindowHandle window) const {
-  const auto found = known_.find(window);
-  return found == known_.end() ? 0 : found->second.stamp;
+std::vector<WindowHandle> AppWindowSource::ListedNow() {
+  std::vector<WindowHandle> listed;
+  for (const AppWindowFacts& facts : windows_.List()) listed.push_back(facts.window);
+  return listed;
 }
 
 std::int64_t AppWindowSource::FirstSeen(WindowHandle window) const {

@@ -37,8 +37,10 @@ class AppWindowSource {
   // Follows the windows: `changed` on any window event, `addressRead` after a read's result
   // has been taken in for a window. `stamp` gives each window the place of its appearance
   // among all windows and `now` the time, in milliseconds.
+  // `earlyStamp` is for the windows already open at the start.
   void Start(std::function<void()> changed, std::function<void(WindowHandle)> addressRead,
-             std::function<std::uint64_t()> stamp, std::function<std::int64_t()> now);
+             std::function<std::uint64_t()> stamp, std::function<std::uint64_t()> earlyStamp,
+             std::function<std::int64_t()> now);
   void Stop();
 
   struct Counted {
@@ -50,6 +52,8 @@ class AppWindowSource {
   std::vector<Counted> Look(const std::function<bool(WindowHandle)>& toolBitIsOurs);
   // The browser frames of listed browsers whatever their state, for giving buttons back.
   std::vector<WindowHandle> Frames();
+  // Every window listed now, whatever its state.
+  std::vector<WindowHandle> ListedNow();
 
   // The window was listed by the last look (or announced since) and has not gone.
   bool Knows(WindowHandle window) const { return known_.count(window) != 0; }
@@ -61,7 +65,6 @@ class AppWindowSource {
   // The read of the window's address has ended (or reading is off) since it was first seen.
   bool AddressSettled(WindowHandle window) const;
   std::string ImageName(WindowHandle window) const;
-  std::uint64_t Stamp(WindowHandle window) const;
   std::int64_t FirstSeen(WindowHandle window) const;
 
   bool Refresh(WindowHandle window) { return windows_.Refresh(window); }

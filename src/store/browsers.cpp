@@ -15,6 +15,7 @@ namespace wendrel {
 namespace {
 
 constexpr std::int64_t kAdoptionMilliseconds = 10000;
+constexpr std::uint64_t kLaterStamps = std::uint64_t{1} << 40;
 
 bool SameImage(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -32,8 +33,9 @@ bool IsGeckoBrowser(std::string_view image) {
 std::string SiteAddress(std::string_view site) {
   const bool drivePath = site.size() >= 3 && site[1] == ':' && (site[2] == '\\' || site[2] == '/');
   const bool sharePath = site.substr(0, 2) == "\\\\";
-  if (!drivePath && !sharePath) return std::string(site);
-  std::string url = drivePath ? "file:///" : "file:";
+  const bool rootPath = !site.empty() && site[0] == '/';
+  if (!drivePath && !sharePath && !rootPath) return std::string(site);
+  std::string url = drivePath ? "file:///" : rootPath ? "file://" : "file:";
   for (const char c : site) {
     if (c == '\\') {
       url += '/';
@@ -79,9 +81,13 @@ Browsers::~Browsers() = default;
 void Browsers::CreateCollection(std::function<void()> changed,
                                 std::function<void(WindowHandle)> addressRead) {
   collection_ = shell_.CreateShellWindows();
+  // The windows open before the start come after the shell's windows of that time (whose
+  // stamps, like those of shell windows no announcement stands for, come from the lowest
+  // block) and before every window that appears later.
+  nextStamp_ = kLaterStamps;
   apps_.Start(
       std::move(changed), std::move(addressRead), [this] { return nextStamp_++; },
-      [this] { return clock_.Now(); });
+      [this] { return appEarlyStamp_++; }, [this] { return clock_.Now(); });
 }
 
 void Browsers::ReleaseCollection() {
@@ -259,15 +265,13 @@ std::optional<std::vector<WindowHandle>> Browsers::OpenSnapshot(
   std::unordered_map<WindowHandle, std::uint64_t> shellStamps;
   const auto stampOf = [&](WindowHandle window) {
     if (const auto known = shellStamps_.find(window); known != shellStamps_.end()) return known->second;
-    if (shellOpenedStamps_.empty()) return nextStamp_++;
+    if (shellOpenedStamps_.empty()) return earlyStamp_ < kLaterStamps / 2 ? earlyStamp_++ : nextStamp_++;
     const std::uint64_t stamp = shellOpenedStamps_.front();
     shellOpenedStamps_.pop_front();
     return stamp;
   };
-  const std::vector<AppWindowSource::Counted> apps = apps_.Look(toolBitIsOurs);
-  size_t nextApp = 0;
-  std::vector<WindowHandle> windows;
-  windows.reserve(items.size());
+  std::vector<AppWindowSource::Counted> shellWindows;
+  shellWindows.reserve(items.size());
   for (auto& browser : items) {
     if (!browser) continue;
     WindowHandle window = 0;
@@ -276,13 +280,23 @@ std::optional<std::vector<WindowHandle>> Browsers::OpenSnapshot(
     } catch (const std::exception&) {
       continue;  // an item that cannot report its handle takes no part in the pass
     }
-    const std::uint64_t stamp = shellStamps.try_emplace(window, stampOf(window)).first->second;
-    for (; nextApp < apps.size() && apps[nextApp].stamp < stamp; ++nextApp)
-      windows.push_back(apps[nextApp].window);
-    windows.push_back(window);
+    const auto [stamp, first] = shellStamps.try_emplace(window, 0);
+    if (first) stamp->second = stampOf(window);
+    shellWindows.push_back({window, stamp->second});
     if (snapshotIndex_.emplace(window, snapshot_.size()).second) {
       snapshot_.push_back(Item{std::move(browser)});
     }
+  }
+  // The browsers' windows go in among them by the order of appearance.
+  const std::vector<AppWindowSource::Counted> apps = apps_.Look(toolBitIsOurs);
+  size_t nextApp = 0;
+  std::vector<WindowHandle> windows;
+  windows.reserve(shellWindows.size() + apps.size());
+  for (const auto& shellWindow : shellWindows) {
+    for (; nextApp < apps.size() && apps[nextApp].stamp < shellWindow.stamp; ++nextApp) {
+      windows.push_back(apps[nextApp].window);
+    }
+    windows.push_back(shellWindow.window);
   }
   for (; nextApp < apps.size(); ++nextApp) windows.push_back(apps[nextApp].window);
   shellStamps_.swap(shellStamps);
@@ -328,6 +342,10 @@ bool Browsers::LaunchSites(std::span<const SiteRef> sites, const std::string& gr
   const std::string image(ImageNameOf(program));
   if (program.empty() || !settings_.IsListedBrowser(image)) return false;
   const bool gecko = IsGeckoBrowser(image);
+  // The windows open now are never taken for the ones these launches open.
+  const std::vector<WindowHandle> listed = apps_.ListedNow();
+  const auto openBefore =
+      std::make_shared<const std::unordered_set<WindowHandle>>(listed.begin(), listed.end());
   const std::string newWindow = gecko ? "-new-window" : "--new-window";
   const auto launch = [&](std::vector<std::string> urls, std::string shortName) {
     std::vector<std::string> arguments{newWindow};
@@ -335,7 +353,7 @@ bool Browsers::LaunchSites(std::span<const SiteRef> sites, const std::string& gr
       if (!url.empty()) arguments.push_back(url);
     }
     programs_.Launch(program, arguments);
-    launches_.push_back(Launch{image, std::move(urls), std::move(shortName), clock_.Now(), nextStamp_++});
+    launches_.push_back(Launch{image, std::move(urls), std::move(shortName), clock_.Now(), openBefore});
   };
   if (settings_.SitesAsTabs && !gecko) {
     std::vector<std::string> urls;
@@ -353,10 +371,9 @@ std::optional<std::string> Browsers::Adopt(WindowHandle window) {
   if (settings_.ReadAddresses && !apps_.AddressSettled(window)) return std::nullopt;
   adoptionDecided_.insert(window);
   const std::string image = apps_.ImageName(window);
-  const std::uint64_t appeared = apps_.Stamp(window);
   const std::int64_t seen = apps_.FirstSeen(window);
   const auto answers = [&](const Launch& launch) {
-    return launch.stamp < appeared && seen - launch.time <= kAdoptionMilliseconds &&
+    return launch.openBefore->count(window) == 0 && seen - launch.time <= kAdoptionMilliseconds &&
            SameImage(launch.image, image);
   };
   auto chosen = launches_.end();

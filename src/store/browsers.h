@@ -101,7 +101,7 @@ class Browsers {
     std::vector<std::string> urls;
     std::string shortName;
     std::int64_t time = 0;
-    std::uint64_t stamp = 0;
+    std::shared_ptr<const std::unordered_set<WindowHandle>> openBefore;
   };
   struct Item;
   template <typename Action>
@@ -113,6 +113,8 @@ class Browsers {
   const Options& options_;
   const Settings& settings_;
   AppWindowSource apps_;
+  std::uint64_t earlyStamp_ = 1;
+  std::uint64_t appEarlyStamp_ = std::uint64_t{1} << 39;
   std::uint64_t nextStamp_ = 1;
   std::deque<std::uint64_t> shellOpenedStamps_;
   std::unordered_map<WindowHandle, std::uint64_t> shellStamps_;
