@@ -7,7 +7,8 @@ namespace wendrel {
 Program::Program(const Platform& platform)
     : platform_(platform),
       optionsFile_(options_, platform.files, platform.prompts),
-      browsers_(platform.shell, options_),
+      settingsFile_(settings_, platform.files, platform.prompts),
+      browsers_(platform.shell, platform.appWindows, platform.programs, platform.timer, options_, settings_),
       strip_(platform_, options_, optionsFile_, browsers_, *this),
       groupFiles_(platform.files, platform.prompts),
       groups_(strip_, browsers_, options_, groupFiles_, platform.prompts),
@@ -20,8 +21,9 @@ Program::Program(const Platform& platform)
     if (OptionsDialog* dialog = dialog_.Loaded()) dialog->GroupWritten(name);
   });
   dialog_.SetFactory([this](const std::string& startPage) {
-    auto dialog = std::make_unique<OptionsDialog>(strip_, groups_, browsers_, options_, optionsFile_,
-                                                  platform_.files, platform_.prompts, platform_.windows);
+    auto dialog =
+        std::make_unique<OptionsDialog>(strip_, groups_, browsers_, options_, optionsFile_, settingsFile_,
+                                        platform_.files, platform_.prompts, platform_.windows);
     dialog->Load(platform_.dialogs, startPage);
     return dialog;
   });

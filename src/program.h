@@ -10,6 +10,7 @@
 #include "store/browsers.h"
 #include "store/groups.h"
 #include "store/options.h"
+#include "store/settings.h"
 #include "strip/strip_controller.h"
 #include "tray/active_tab.h"
 #include "tray/shutdown.h"
@@ -38,6 +39,7 @@ class Program : private StripHooks {
   void GiveWindowsBack() { strip_.Taskbar().GiveAllBack(); }
 
   Options& options() { return options_; }
+  Settings& settings() { return settings_; }
   StripController& strip() { return strip_; }
   TrayMenu& trayMenu() { return trayMenu_; }
   GroupSession& groups() { return groups_; }
@@ -47,6 +49,7 @@ class Program : private StripHooks {
   const TrayIcon& trayIcon() const { return trayIcon_; }
 
  private:
+  void ReadSettings() override { settingsFile_.Read(); }
   void PrepareTrayIcon() override { trayIcon_.Prepare(); }
   void AddTrayIcon() override { trayIcon_.Add(); }
   void ShowTrayMenu() override { trayMenu_.ShowTrayMenu(); }
@@ -57,6 +60,8 @@ class Program : private StripHooks {
   Platform platform_;
   Options options_;
   OptionsFile optionsFile_;
+  Settings settings_;
+  SettingsFile settingsFile_;
   Browsers browsers_;
   StripController strip_;
   GroupFiles groupFiles_;

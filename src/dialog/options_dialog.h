@@ -39,7 +39,8 @@ class OptionsDialog {
   static const std::vector<std::string>& TextBoxNames();
 
   OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers, Options& options,
-                OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows);
+                OptionsFile& optionsFile, SettingsFile& settingsFile, IFileSystem& files, IPrompts& prompts,
+                IWindowSystem& windows);
   ~OptionsDialog();
   OptionsDialog(const OptionsDialog&) = delete;
   OptionsDialog& operator=(const OptionsDialog&) = delete;
@@ -55,6 +56,8 @@ class OptionsDialog {
   bool Click(const std::string& button);
   void SetText(const std::string& control, const std::string& text);
   void ChooseOption(int question, bool yes);
+  // The Options page's control for a Wendrel.ini setting; false for a key that is not one.
+  bool SetSettingText(const std::string& key, const std::string& value);
   // A click on a grid row makes it the current row and runs the grid's click handler.
   void GridClick(const std::string& grid, int row);
 

@@ -8,6 +8,7 @@
 #include "platform/types.h"
 #include "store/groups.h"
 #include "store/options.h"
+#include "store/settings.h"
 
 namespace wendrel {
 
@@ -42,8 +43,22 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile,
-                         GroupFiles& groupFiles)
-    : frame_(frame), options_(options), optionsFile_(optionsFile), groupFiles_(groupFiles) {}
+                         SettingsFile& settingsFile, GroupFiles& groupFiles)
+    : frame_(frame),
+      options_(options),
+      optionsFile_(optionsFile),
+      settingsFile_(settingsFile),
+      groupFiles_(groupFiles) {}
+
+bool OptionsPage::SetSettingText(const std::string& key, const std::string& value) {
+  for (auto& [name, text] : settingTexts_) {
+    if (name == key) {
+      text = value;
+      return true;
+    }
+  }
+  return false;
+}
 
 void OptionsPage::Choose(int question, bool yes) {
   choices_.at(static_cast<size_t>(question)) = yes ? OptionChoice::kYes : OptionChoice::kNo;
@@ -57,6 +72,10 @@ void OptionsPage::ShowStoredOptions() {
   frame_.SetText(controls::kDefaultGroupBox, options_.DefaultGroup);
   frame_.SetText(controls::kDefaultNameBox, options_.DefaultName);
   frame_.SetText(controls::kCaptionWidthBox, std::to_string(options_.CaptionWidth));
+  settingTexts_.clear();
+  for (const std::string& key : SettingKeys()) {
+    settingTexts_.emplace_back(key, SettingValue(settingsFile_.Values(), key));
+  }
 }
 
 void OptionsPage::SaveOptions() {
@@ -86,6 +105,13 @@ void OptionsPage::SaveOptions() {
     frame_.SetFocus(controls::kCaptionWidthBox);
     return;
   }
+  Settings settings = settingsFile_.Values();
+  for (const auto& [key, text] : settingTexts_) {
+    if (!SetSetting(settings, key, text)) {
+      frame_.Message("Please enter a valid value for " + key);
+      return;
+    }
+  }
   auto yes = [this](int i) { return choices_[static_cast<size_t>(i)] == OptionChoice::kYes; };
   options_.MultiLine = yes(0);
   options_.LeaveOnExit = yes(1);
@@ -101,6 +127,19 @@ void OptionsPage::SaveOptions() {
   } catch (const PlatformError& error) {
     groupFiles_.ShowFailure("Error encountered while writing the options:", error);
     return;
+  }
+  // Wendrel.ini is only written when the page changes a setting or replaces a value that
+  // could not be read.
+  const Settings before = settingsFile_.Values();
+  if (settings != before || settingsFile_.HasUnreadable()) {
+    settingsFile_.Values() = settings;
+    try {
+      settingsFile_.Write();
+    } catch (const PlatformError& error) {
+      settingsFile_.Values() = before;
+      groupFiles_.ShowFailure("Error encountered while writing the settings:", error);
+      return;
+    }
   }
   frame_.Message("Options updated. They will be reflected as soon as possible.");
 }

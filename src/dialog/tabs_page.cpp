@@ -151,16 +151,30 @@ void TabsPage::SaveSelected(bool append) {
     return;
   }
   std::string lines;
+  std::string unsaved;
   for (int r = 1; r < tabs_.Rows(); ++r) {
     if (CellText(tabs_, r, kMarkCol) != "X") continue;
     std::string site;
     std::string url = "*";
-    if (const auto window = HandleOfKey("H" + CellText(tabs_, r, kHandleCol)))
+    const auto window = HandleOfKey("H" + CellText(tabs_, r, kHandleCol));
+    if (window && browsers_.IsAppWindow(*window)) {
+      // A browser's window is saved with its address, or named as not saved.
+      const auto address = browsers_.AppAddress(*window);
+      if (!address) {
+        const std::string shortName = CellText(tabs_, r, kShortNameCol);
+        unsaved += "\r\n" + (TrimSpaces(shortName).empty() ? browsers_.AppTitle(*window) : shortName);
+        continue;
+      }
+      url = *address;
+    } else if (window) {
       browsers_.ReadDetails(*window, site, url);
+    }
     // A window gone, or a page still loading with no address yet: the tab's address stands.
     if (url == "*" || TrimSpaces(url).empty()) url = CellText(tabs_, r, kUrlCol);
     lines += CellText(tabs_, r, kShortNameCol) + "," + url + "\r\n";
   }
+  if (!unsaved.empty())
+    frame_.Message("These windows could not be saved, as their addresses cannot be read:" + unsaved);
   try {
     if (append) {
       groups_.Files().AppendToGroup(name, "\r\n" + lines);

@@ -1,4 +1,4 @@
-// The strip window's refresh timer.
+// The strip window's refresh timer, and the clock it runs on.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,8 @@ class ITimer {
   virtual void SetEnabled(bool enabled) = 0;
   virtual std::int32_t Interval() = 0;
   virtual void SetInterval(std::int32_t milliseconds) = 0;
+  // Milliseconds on a clock that only moves forward.
+  virtual std::int64_t Now() = 0;
 };
 
 }  // namespace wendrel

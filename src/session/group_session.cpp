@@ -16,7 +16,8 @@ GroupSession::GroupSession(StripController& strip, Browsers& browsers, const Opt
     : strip_(strip), browsers_(browsers), options_(options), files_(files), prompts_(prompts) {}
 
 void GroupSession::SaveGroup(const std::string& name) {
-  if (!WriteTabs(name, /*reloadFirstTab=*/true)) {
+  std::string unsaved;
+  if (!WriteTabs(name, /*reloadFirstTab=*/true, unsaved)) {
     prompts_.MessageBox(
         "As there are no IE windows open, the details have not been stored in any Group and no existing "
         "Group "
@@ -25,11 +26,15 @@ void GroupSession::SaveGroup(const std::string& name) {
     return;
   }
   prompts_.MessageBox("The details have been saved as the Group " + name + ".", Buttons::kOk, "Wendrel");
+  ReportUnsaved(unsaved);
 }
 
-void GroupSession::StoreGroupQuietly(const std::string& name) { WriteTabs(name, /*reloadFirstTab=*/false); }
+void GroupSession::StoreGroupQuietly(const std::string& name) {
+  std::string unsaved;  // nobody can be told at the end of the session
+  WriteTabs(name, /*reloadFirstTab=*/false, unsaved);
+}
 
-bool GroupSession::WriteTabs(const std::string& name, bool reloadFirstTab) {
+bool GroupSession::WriteTabs(const std::string& name, bool reloadFirstTab, std::string& unsaved) {
   TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() == 0) return false;
   files_.GroupFilePath(name);  // a name that cannot be a file fails before anything changes
@@ -38,12 +43,33 @@ bool GroupSession::WriteTabs(const std::string& name, bool reloadFirstTab) {
   if (reloadFirstTab) strip_.RefreshFirstTab();
   std::string content;
   for (int i = 1; i <= tabs.Count(); ++i) {
-    std::string tag(TrimSpaces(tabs.At(i).Tag));
-    if (tag.empty()) tag = " ";
-    content += tag + "," + std::string(TrimSpaces(tabs.At(i).ToolTipText)) + "\r\n";
+    if (const auto line = GroupLine(i, unsaved)) content += *line;
   }
   files_.WriteGroup(name, content);
   return true;
+}
+
+std::optional<std::string> GroupSession::GroupLine(int index, std::string& unsaved) {
+  const Tab& tab = strip_.Tabs().At(index);
+  std::string tag(TrimSpaces(tab.Tag));
+  std::string url(TrimSpaces(tab.ToolTipText));
+  const WindowHandle window = strip_.Tabs().HandleAt(index);
+  if (browsers_.IsAppWindow(window)) {
+    const auto address = browsers_.AppAddress(window);
+    if (!address) {
+      unsaved += "\r\n" + (tag.empty() ? browsers_.AppTitle(window) : tag);
+      return std::nullopt;
+    }
+    url = *address;
+  }
+  if (tag.empty()) tag = " ";
+  return tag + "," + url + "\r\n";
+}
+
+void GroupSession::ReportUnsaved(const std::string& unsaved) {
+  if (unsaved.empty()) return;
+  prompts_.MessageBox("These windows could not be saved, as their addresses cannot be read:" + unsaved,
+                      Buttons::kOk, "Wendrel");
 }
 
 void GroupSession::OpenGroup(const std::string& name) {
@@ -61,10 +87,16 @@ void GroupSession::OpenGroup(const std::string& name) {
   // The sites are views into the file's text, which stays whole until they are all open.
   std::vector<SiteRef> sites = ParseGroupFile(text);
   for (SiteRef& site : sites) site.shortName = TrimSpaces(site.shortName);
-  OpenSites(sites);
+  OpenSites(sites, name);
 }
 
-void GroupSession::OpenSites(std::span<const SiteRef> sites) {
+void GroupSession::OpenSites(std::span<const SiteRef> sites, const std::string& groupName) {
+  try {
+    if (browsers_.LaunchSites(sites, groupName)) return;
+  } catch (const PlatformError& error) {
+    files_.ShowFailure("Error encountered while opening a browser:", error);
+    return;
+  }
   strip_.SuspendWatcher();
   try {
     for (const SiteRef& site : sites) {
@@ -119,6 +151,8 @@ void GroupSession::OpenEmptyBrowser() {
   std::string name;
   std::string url;
   try {
+    const SiteRef blank[] = {{"", ""}};
+    if (browsers_.LaunchSites(blank, "")) return;
     browsers_.OpenNew("", name, url);
   } catch (const PlatformError& error) {
     files_.ShowFailure("Error encountered while opening a browser:", error);
@@ -129,8 +163,19 @@ void GroupSession::AddActiveTabToDefaultGroup() {
   std::string lines = "\r\n";
   TabStrip& tabs = strip_.Tabs();
   if (tabs.Count() >= 1) {
-    const Tab& tab = tabs.At(tabs.SelectedIndex());
-    lines += tab.Tag + "," + tab.ToolTipText + "\r\n";
+    const int index = tabs.SelectedIndex();
+    const Tab& tab = tabs.At(index);
+    const WindowHandle window = tabs.HandleAt(index);
+    std::string url = tab.ToolTipText;
+    if (browsers_.IsAppWindow(window)) {
+      const auto address = browsers_.AppAddress(window);
+      if (!address) {
+        ReportUnsaved("\r\n" + (TrimSpaces(tab.Tag).empty() ? browsers_.AppTitle(window) : tab.Tag));
+        return;
+      }
+      url = *address;
+    }
+    lines += tab.Tag + "," + url + "\r\n";
   }
   try {
     files_.AppendToGroup(options_.DefaultGroup, lines);

@@ -2,6 +2,7 @@
 // new browsers with their tabs, closing windows with theirs, and the menu commands on groups.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -31,8 +32,10 @@ class GroupSession {
   void StoreGroupQuietly(const std::string& name);
   // Asks first when the user wants warnings, then opens the group's sites.
   void OpenGroup(const std::string& name);
-  // Opens one browser per site, each with its tab, short name and URL.
-  void OpenSites(std::span<const SiteRef> sites);
+  // Opens the sites in the user's default browser when that applies (their windows get their
+  // tabs as they appear), else one shell browser per site, each with its tab, short name and URL.
+  // `groupName` names the one window that holds a group's sites as tabs.
+  void OpenSites(std::span<const SiteRef> sites, const std::string& groupName = "");
   // Closes the browser windows and removes their tabs; costs grow linearly with the count.
   void CloseWindows(std::span<const WindowHandle> windows);
 
@@ -42,8 +45,13 @@ class GroupSession {
   void AddActiveTabToDefaultGroup();
 
  private:
-  // False when there is no tab to write.
-  bool WriteTabs(const std::string& name, bool reloadFirstTab);
+  // False when there is no tab to write. Windows whose addresses cannot be read are left out
+  // and named in `unsaved`.
+  bool WriteTabs(const std::string& name, bool reloadFirstTab, std::string& unsaved);
+  // The line of a tab in a group file, or nothing for a browser window whose address is not
+  // known; its name is then added to `unsaved`.
+  std::optional<std::string> GroupLine(int index, std::string& unsaved);
+  void ReportUnsaved(const std::string& unsaved);
 
   StripController& strip_;
   Browsers& browsers_;

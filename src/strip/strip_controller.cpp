@@ -56,6 +56,7 @@ bool StripController::Start() {
   }
   reconciling_ = false;
   optionsFile_.Read();
+  hooks_.ReadSettings();
 
   const std::int32_t tppX = windows.TwipsPerPixelX();
   const std::int32_t tppY = windows.TwipsPerPixelY();
@@ -67,7 +68,8 @@ bool StripController::Start() {
   bounds_.width = workArea_.Width() * tppX;
   ApplyBounds();
 
-  browsers_.CreateCollection();
+  browsers_.CreateCollection([this] { OnShellWindowEvent(); },
+                             [this](WindowHandle window) { OnAddressRead(window); });
   GiveBackLeftBehind();
   ResumeWatcher();
   platform_.strip.Show();
@@ -152,13 +154,15 @@ void StripController::Reconcile() {
   std::vector<char> met(static_cast<size_t>(n), 0);
   bool anotherGone = false;
 
-  if (const auto windows = browsers_.OpenSnapshot()) {
+  if (const auto windows =
+          browsers_.OpenSnapshot([this](WindowHandle window) { return taskbar_.Holds(window); })) {
     std::unordered_map<std::string, int> tabOfKey;
     for (int i = n; i >= 1; --i) tabOfKey[tabs_.At(i).Key] = i;  // the first tab of a key wins
     for (const WindowHandle window : *windows) {
       const std::string key = KeyOf(window);
       if (const auto found = tabOfKey.find(key); found != tabOfKey.end()) {
         met[static_cast<size_t>(found->second - 1)] = 1;
+        TakeAwayAgainIfReset(window);
         UpdateCaption(found->second);
         continue;
       }
@@ -169,15 +173,15 @@ void StripController::Reconcile() {
       selectIndex = n;
       tabOfKey.emplace(key, n);
       tabs_.SetKey(n, key);
-      tabs_.SetTag(n, "");
+      tabs_.SetTag(n, browsers_.Adopt(window).value_or(""));
       UpdateCaption(n);
     }
     // A window the pass did not meet has gone, unless it is still open with the style the
     // program gave it: then only its item in the collection could not be read, and it keeps
-    // its tab.
+    // its tab. A browser's window that is hidden but still there is closing in two steps.
     int gone = 0;
     for (int i = 1; i <= n && !anotherGone; ++i) {
-      if (met[static_cast<size_t>(i - 1)] || taskbar_.StillTakenAway(tabs_.HandleAt(i))) continue;
+      if (met[static_cast<size_t>(i - 1)] || StaysTabbedUnmet(tabs_.HandleAt(i))) continue;
       // One removal per pass; a second gone window gets a prompt pass of its own.
       if (gone == 0) {
         gone = i;
@@ -208,6 +212,8 @@ void StripController::UpdateCaption(int index) {
   std::string name;
   std::string url;
   browsers_.ReadDetails(window, name, url);
+  // A browser's window whose address is not known is named by its title.
+  if (TrimSpaces(url).empty() && browsers_.IsAppWindow(window)) url = name;
   const Tab& tab = tabs_.At(index);
   const bool hasUrl = !TrimSpaces(url).empty();
   if (TrimSpaces(tab.Tag).empty()) {
@@ -218,6 +224,29 @@ void StripController::UpdateCaption(int index) {
   if (hasUrl) tabs_.SetToolTipText(index, url);
 }
 
+void StripController::OnAddressRead(WindowHandle window) {
+  const std::string key = KeyOf(window);
+  for (int i = 1; i <= tabs_.Count(); ++i) {
+    if (tabs_.At(i).Key != key) continue;
+    if (const auto shortName = browsers_.Adopt(window)) tabs_.SetTag(i, *shortName);
+    IgnoringErrors([&] { UpdateCaption(i); });
+    IgnoringErrors([&] { FitToTabRows(); });
+    hooks_.RefreshTabDialog();
+    return;
+  }
+}
+
+bool StripController::StaysTabbedUnmet(WindowHandle window) {
+  return browsers_.IsAppWindow(window) ? browsers_.AppWindowHidden(window) : taskbar_.StillTakenAway(window);
+}
+
+// A browser that writes its own style back (leaving full screen) gives its window its taskbar
+// button again: the program takes it away again.
+void StripController::TakeAwayAgainIfReset(WindowHandle window) {
+  if (!browsers_.IsAppWindow(window) || !taskbar_.Holds(window)) return;
+  if ((platform_.windows.GetWindowLongA(window, kGwlExStyle) & kWsExToolWindow) == 0) HideFromTaskbar(window);
+}
+
 void StripController::UpdateAllCaptions() {
   for (int i = 1; i <= tabs_.Count(); ++i) UpdateCaption(i);
 }
@@ -226,6 +255,10 @@ void StripController::RefreshFirstTab() {
   if (tabs_.Count() == 0) return;
   const WindowHandle window = tabs_.HandleAt(1);
   browsers_.Refresh(window);
+  if (browsers_.IsAppWindow(window)) {
+    UpdateCaption(1);
+    return;
+  }
   std::string name;
   std::string url;
   browsers_.ReadDetails(window, name, url);
@@ -242,12 +275,11 @@ void StripController::HideFromTaskbar(WindowHandle window) {
 // Windows an earlier run took off the taskbar and could not give back (the machine lost power,
 // or the program and its guard were both ended) get their buttons back before the first pass
 // takes them again, so that the style they get back in the end is their own. The shell's
-// windows vouch for the lines of an older version, which do not tell one window from another.
+// windows and the listed browsers' frames vouch for the lines of an older version, which do
+// not tell one window from another.
 void StripController::GiveBackLeftBehind() {
   if (!taskbar_.ListExists()) return;
-  const auto open = browsers_.OpenSnapshot();
-  browsers_.CloseSnapshot();
-  taskbar_.GiveBackLeftBehind(open);
+  taskbar_.GiveBackLeftBehind(browsers_.WindowsToRepair());
 }
 
 // A window that the program took off the taskbar and that no tab tracks any more (its tab was
@@ -262,7 +294,16 @@ void StripController::SettleUntabbedWindows() {
   for (const auto& [window, taken] : taskbar_.Taken()) {
     if (tabbed.count(window) == 0) untabbed.push_back(window);
   }
-  for (const WindowHandle window : untabbed) taskbar_.GiveBack(window);
+  for (const WindowHandle window : untabbed) {
+    // A browser's window that hid itself to close keeps its style until it goes: giving its
+    // button back would show it again.
+    if (browsers_.AppWindowHidden(window)) continue;
+    if (taskbar_.StillTakenAway(window)) {
+      taskbar_.GiveBack(window);
+    } else {
+      taskbar_.Forget(window);
+    }
+  }
 }
 
 void StripController::SelectTab(int index) {
@@ -324,8 +365,12 @@ void StripController::SuspendWatcher() { shellEvents_.reset(); }
 void StripController::ResumeWatcher() {
   shellEvents_.reset();
   if (stopped_) return;
-  shellEvents_ = platform_.shell.Subscribe([this](std::int32_t) { OnShellWindowEvent(); },
-                                           [this](std::int32_t) { OnShellWindowEvent(); });
+  shellEvents_ = platform_.shell.Subscribe(
+      [this](std::int32_t) {
+        browsers_.NoteShellWindowOpened();
+        OnShellWindowEvent();
+      },
+      [this](std::int32_t) { OnShellWindowEvent(); });
 }
 
 void StripController::StopPasses() {

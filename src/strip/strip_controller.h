@@ -27,6 +27,8 @@ class StripHooks {
   StripHooks& operator=(const StripHooks&) = delete;
   virtual ~StripHooks() = default;
 
+  // Reads Wendrel.ini, after the options file.
+  virtual void ReadSettings() = 0;
   virtual void PrepareTrayIcon() = 0;
   virtual void AddTrayIcon() = 0;
   virtual void ShowTrayMenu() = 0;
@@ -92,6 +94,10 @@ class StripController {
 
  private:
   void OnShellWindowEvent();
+  // A browser window's address has been read (or could not be): its tab follows.
+  void OnAddressRead(WindowHandle window);
+  bool StaysTabbedUnmet(WindowHandle window);
+  void TakeAwayAgainIfReset(WindowHandle window);
   void GiveBackLeftBehind();
   void SettleUntabbedWindows();
   void ApplyBounds();

@@ -120,7 +120,7 @@ void TrayMenu::ShowAbout() {
 void TrayMenu::OpenHelpPage() {
   const std::string page = platform_.files.ProgramFolder() + "\\WENDREL.HTM";
   const SiteRef info[] = {{"Info", page}};
-  groups_.OpenSites(info);
+  groups_.OpenSites(info, "Info");
 }
 
 void TrayMenu::ShowDialog() { dialog_.Show("T"); }

@@ -58,6 +58,8 @@ void ScenarioRunner::RunLine(const std::string& line) {
   const Words words = SplitWords(line);
   try {
     Execute(words);
+    // Address reads the program asked for come back once the command is done.
+    desktop_.DeliverAddressReads();
   } catch (const ProcessEnded&) {
     // The program ended itself; the script goes on with the desktop alone.
   }
@@ -96,7 +98,7 @@ void ScenarioRunner::Execute(const Words& words) {
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
-             command == "delete" || command == "exstyle" || command == "linger") {
+             command == "delete" || command == "exstyle" || IsAppCommand(command)) {
     RunWorld(words);
   } else if (command == "change") {
     // change workarea L T R B: the taskbar moved or the display changed under the running program.
@@ -137,9 +139,8 @@ void ScenarioRunner::RunWorld(const Words& words) {
   } else if (command == "exstyle") {
     Arity(words, 3, 3);
     desktop_.SetWindowStyle(Int32(words[1]), ExStyle(words[2]));
-  } else if (command == "linger") {
-    Arity(words, 2, 2);
-    desktop_.MakeLinger(Int32(words[1]));
+  } else if (IsAppCommand(command)) {
+    RunApp(words);
   } else if (command == "wait") {
     Arity(words, 2, 2);
     const std::int64_t milliseconds = Number(words[1]);
@@ -190,12 +191,70 @@ void ScenarioRunner::RunWorld(const Words& words) {
         desktop_.AddFault(window, WindowFault::kRefresh);
       } else if (op == "stop") {
         desktop_.AddFault(window, WindowFault::kStop);
+      } else if (op == "address") {
+        desktop_.AddFault(window, WindowFault::kAddress);
+      } else if (op == "close") {
+        desktop_.AddFault(window, WindowFault::kClose);
       } else {
         throw SimError{"unknown window operation " + op};
       }
     }
   } else {
     throw SimError{"unknown command " + command};
+  }
+}
+
+bool ScenarioRunner::IsAppCommand(const std::string& command) {
+  return command == "app" || command == "title" || command == "address" || command == "cloak" ||
+         command == "visible" || command == "linger" || command == "default-browser";
+}
+
+// Other programs' top-level windows, and the program registered for https links.
+void ScenarioRunner::RunApp(const Words& words) {
+  const std::string& command = words[0].text;
+  if (command == "app") {
+    if (words.size() < 5) throw SimError{"app takes H EXE CLASS TITLE [owned] [tool] [cloaked]"};
+    SimWindow window;
+    window.handle = Int32(words[1]);
+    window.image = words[2].text;
+    window.windowClass = words[3].text;
+    window.title = words[4].text;
+    for (size_t i = 5; i < words.size(); ++i) {
+      if (Is(words[i], "owned")) {
+        window.owned = true;
+      } else if (Is(words[i], "tool")) {
+        window.exstyle |= kWsExToolWindow;
+      } else if (Is(words[i], "cloaked")) {
+        window.cloaked = true;
+      } else {
+        throw SimError{"unknown window flag " + words[i].text};
+      }
+    }
+    desktop_.OpenApp(window);
+  } else if (command == "title") {
+    Arity(words, 3, 3);
+    desktop_.SetAppTitle(Int32(words[1]), words[2].text);
+  } else if (command == "address") {
+    Arity(words, 3, 3);
+    const bool none = Is(words[2], "none");
+    desktop_.SetAddress(Int32(words[1]), none ? std::nullopt : std::optional<std::string>(words[2].text));
+  } else if (command == "cloak" || command == "visible") {
+    Arity(words, 3, 3);
+    const bool on = command == "cloak" ? Is(words[2], "on") : Is(words[2], "1");
+    if (command == "cloak" ? !on && !Is(words[2], "off") : !on && !Is(words[2], "0")) {
+      throw SimError{command == "cloak" ? "cloak takes on or off" : "visible takes 0 or 1"};
+    }
+    if (command == "cloak") {
+      desktop_.CloakApp(Int32(words[1]), on);
+    } else {
+      desktop_.ShowApp(Int32(words[1]), on);
+    }
+  } else if (command == "linger") {
+    Arity(words, 2, 2);
+    desktop_.MakeLinger(Int32(words[1]));
+  } else {
+    Arity(words, 2, 2);
+    desktop_.SetDefaultBrowser(Is(words[1], "none") ? std::string() : words[1].text);
   }
 }
 
@@ -219,8 +278,10 @@ void ScenarioRunner::RunPending(const Words& words) {
   const Words inner(words.begin() + static_cast<std::ptrdiff_t>(first), words.end());
   const std::string& command = inner[0].text;
   if (command != "open" && command != "close" && command != "navigate" && command != "minimize" &&
-      command != "wait") {
-    throw SimError{"only open, close, navigate, minimize and wait can be pending"};
+      command != "wait" && command != "exstyle" && !IsAppCommand(command)) {
+    throw SimError{
+        "only open, close, navigate, minimize, exstyle, wait and other programs' windows' commands can "
+        "be pending"};
   }
   const int line = line_;
   desktop_.QueuePending(kind, [this, inner, line] {
@@ -371,6 +432,10 @@ void ScenarioRunner::RunDialog(const Words& words) {
     if (row < 0 || row >= dialog.GridNamed(name).Rows())
       throw SimError{"grid " + word + " has no row " + words[3].text};
     dialog.GridClick(name, row);
+  } else if (action == "setting") {
+    Arity(words, 4, 4);
+    if (!dialog.SetSettingText(words[2].text, words[3].text))
+      throw SimError{"there is no setting " + words[2].text};
   } else if (action == "close") {
     Arity(words, 2, 2);
     Running().dialog().Unload();

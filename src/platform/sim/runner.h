@@ -37,6 +37,8 @@ class ScenarioRunner {
   void Execute(const Words& words);
   void RunWorld(const Words& words);
   void RunPending(const Words& words);
+  void RunApp(const Words& words);
+  static bool IsAppCommand(const std::string& command);
   void RunUser(const Words& words);
   void RunAnswer(const Words& words);
   void RunDialog(const Words& words);

@@ -7,6 +7,7 @@
 #include "platform/sim/runner.h"
 #include "platform/sim/vocabulary.h"
 #include "store/options.h"
+#include "store/settings.h"
 #include "tray/tray_menu.h"
 
 // The runner's show commands: what the desktop and the program look like, as transcript lines.
@@ -64,6 +65,11 @@ void ScenarioRunner::RunShow(const Words& words) {
     Arity(words, 2, 2);
     desktop_.Print(std::string("timer enabled=") + (desktop_.TimerEnabled() ? "1" : "0") +
                    " interval=" + std::to_string(desktop_.TimerInterval()));
+  } else if (what == "settings") {
+    Arity(words, 2, 2);
+    const Settings settings = program_ ? program_->settings() : Settings{};
+    for (const std::string& key : SettingKeys())
+      desktop_.Print("setting " + key + "=" + SettingValue(settings, key));
   } else if (what == "options") {
     Arity(words, 2, 2);
     desktop_.Print("options " + OptionsLine(program_ ? program_->options() : Options{}));

@@ -18,6 +18,7 @@ class Timer final : public ITimer, private BaseWindow<Timer> {
   void SetEnabled(bool enabled) override;
   std::int32_t Interval() override { return interval_; }
   void SetInterval(std::int32_t milliseconds) override;
+  std::int64_t Now() override { return static_cast<std::int64_t>(::GetTickCount64()); }
 
   static const wchar_t* ClassName() { return L"WendrelTimer"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
