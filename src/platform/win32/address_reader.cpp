@@ -47,7 +47,7 @@ struct AddressReader::Shared {
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
   std::deque<HWND> pending;
-  std::vector<AddressRead> done;
+  std::vector<FieldRead> done;
   HWND notify = nullptr;
   DWORD budget = 0;
   bool stopping = false;
@@ -142,7 +142,10 @@ void AddressReader::Read(HWND window) {
     }
     if (room) StartWorker();
     if (!worker_) {
-      reported_(AddressRead{window, false, L"", 0});
+      // Reported as any other read, from the message loop, never from inside this call.
+      Locked locked(shared_->lock);
+      shared_->done.push_back({window, false, L"", 0});
+      ::PostMessageW(Hwnd(), kReadsDone, 0, 0);
       return;
     }
   }
@@ -192,13 +195,13 @@ void AddressReader::EnforceBudget() {
 }
 
 void AddressReader::Deliver() {
-  std::vector<AddressRead> done;
+  std::vector<FieldRead> done;
   {
     Locked locked(shared_->lock);
     done.swap(shared_->done);
   }
   // Outside the lock: a receiver may ask for another read at once.
-  for (const AddressRead& read : done) reported_(read);
+  for (const FieldRead& read : done) reported_(read);
 }
 
 LRESULT AddressReader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,7 +12,7 @@
 
 namespace wendrel::win32 {
 
-struct AddressRead {
+struct FieldRead {
   HWND window = nullptr;
   bool ok = false;
   std::wstring address;  // the text the field shows, as shown
@@ -25,7 +25,7 @@ struct AddressRead {
 // at most: past them, reads fail at once until one of them comes back.
 class AddressReader final : private BaseWindow<AddressReader> {
  public:
-  using Reported = std::function<void(const AddressRead&)>;
+  using Reported = std::function<void(const FieldRead&)>;
 
   AddressReader(Reported reported, DWORD budgetMilliseconds);
   ~AddressReader();
