@@ -12,8 +12,7 @@
 namespace wendrel::win32 {
 namespace {
 
-// A browser's read that takes longer than this is given up and reported
-// unreadable.
+// A browser's read that takes longer than this is given up and reported unreadable.
 constexpr DWORD kAddressBudgetMs = 1500;
 constexpr UINT kEventsQueued = WM_APP + 1;
 
@@ -76,8 +75,7 @@ class EventWatch final : public IAppWindowWatch, private BaseWindow<EventWatch> 
   void Queue(HWND window, WindowEvent event) {
     std::optional<AppWindowEvent> handed;
     switch (event) {
-      // A window is made hidden and shown afterwards, as a rule: its showing is
-      // the event that counts.
+      // A window is made hidden and shown afterwards, as a rule: its showing is the event that counts.
       case WindowEvent::Created:
         if (::IsWindowVisible(window)) handed = AppWindowEvent::kShown;
         break;
@@ -104,14 +102,12 @@ class EventWatch final : public IAppWindowWatch, private BaseWindow<EventWatch> 
         handed = AppWindowEvent::kStyleChanged;
         break;
     }
-    // The destroyed window's class can no longer be asked: whether it was
-    // followed is the program's to know.
+    // The destroyed window's class can no longer be asked: whether it was followed is the program's to know.
     if (!handed || (event != WindowEvent::Destroyed && !IsFrameClass(window))) return;
     const std::pair<HWND, AppWindowEvent> item{window, *handed};
     if (std::find(queued_.begin(), queued_.end(), item) != queued_.end()) return;
     queued_.push_back(item);
-    // One message per batch; a lost post only delays the batch to the next
-    // event's.
+    // One message per batch; a lost post only delays the batch to the next event's.
     if (queued_.size() == 1) ::PostMessageW(Hwnd(), kEventsQueued, 0, 0);
   }
 

@@ -1,6 +1,5 @@
-// Today's browsers' windows and the user's programs on Windows: window events
-// followed out of context, facts read without messages, addresses read on a
-// worker thread.
+// Today's browsers' windows and the user's programs on Windows: window events followed out of
+// context, facts read without messages, addresses read on a worker thread.
 #pragma once
 
 #include <unordered_set>
@@ -23,8 +22,7 @@ class AppWindows final : public IAppWindows {
   bool Stop(WindowHandle window) override;
   bool Close(WindowHandle window) override;
 
-  // Notes a window's appearance, so that List keeps the order windows appeared
-  // in.
+  // Notes a window's appearance, so that List keeps the order windows appeared in.
   void Saw(HWND window);
 
  private:
