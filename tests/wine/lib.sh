@@ -142,7 +142,7 @@ wine_session_start() {
   wait_until "$WAIT" xdpyinfo -display "$DISPLAY" || die "Xvfb did not start on $DISPLAY"
 
   WTOOL="$WORK/wtool.exe"
-  x86_64-w64-mingw32-g++ -O1 -static -o "$WTOOL" "$WINE_TESTS_DIR/tools/wtool.cpp" -lcomctl32 -lshell32 -lgdi32 -luser32 ||
+  x86_64-w64-mingw32-g++ -O1 -static -o "$WTOOL" "$WINE_TESTS_DIR/tools/wtool.cpp" -lcomctl32 -lshell32 -loleacc -lole32 -loleaut32 -luuid -lgdi32 -luser32 ||
     die "the test tool does not build"
 
   make_prefix

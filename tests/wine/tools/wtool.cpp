@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../standin/announce.h"
+#include "browser.h"
 
 namespace {
 
@@ -330,7 +331,10 @@ int StripTabCount() {
 // Opens `count` windows one after the other and prints how long each took to get its tab, then
 // the median; the windows stay open until the program is done with them. A first window, not
 // timed, lets the program finish starting up.
-int TimeToTab(int count, double seconds) {
+std::wstring Wide(const std::string& utf8);
+
+// A browser class makes them today's browsers' windows (the tool then runs as a browser's copy).
+int TimeToTab(int count, double seconds, const char* browserClass) {
   std::vector<ULONGLONG> times;
   std::vector<HWND> windows;
   for (int i = 0; i <= count; ++i) {
@@ -338,7 +342,8 @@ int TimeToTab(int count, double seconds) {
     const std::string title = "Timed " + std::to_string(i);
     const std::string url = "http://timed" + std::to_string(i) + ".example.org/";
     const ULONGLONG start = GetTickCount64();
-    windows.push_back(NewFrame("IEFrame", title.c_str(), url.c_str(), true, WS_EX_APPWINDOW));
+    windows.push_back(browserClass ? browser::Open(Wide(browserClass), Wide(title), Wide(url))
+                                   : NewFrame("IEFrame", title.c_str(), url.c_str(), true, WS_EX_APPWINDOW));
     while (StripTabCount() != before + 1) {
       if (GetTickCount64() - start > static_cast<ULONGLONG>(seconds * 1000)) {
         std::printf("timeout\n");
@@ -567,6 +572,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
+  if (argv[1][0] == '-') {  // started as a browser, to open sites
+    std::vector<std::wstring> args;
+    for (const std::string& one : Utf8Args()) args.push_back(Wide(one));
+    return browser::Launched(args);
+  }
   const std::string command = argv[1];
   auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };
   auto number = [&](int i, double fallback) { return i < argc ? std::atof(argv[i]) : fallback; };
@@ -772,7 +782,39 @@ int main(int argc, char** argv) {
     std::printf("iconic=%d\n", IsIconic(windows[0]) ? 1 : 0);
     return 0;
   }
-  if (command == "time-to-tab") return TimeToTab(std::atoi(arg(2)), number(3, 60));  // count timeout
+  if (command == "time-to-tab")  // count timeout [browser-class]
+    return TimeToTab(std::atoi(arg(2)), number(3, 60), argc > 4 ? arg(4) : nullptr);
+  if (command == "browser") {  // class count title address [hang], in UTF-8; '#' is the window's number
+    const std::vector<std::string> args = Utf8Args();
+    if (args.size() < 6) return Usage();
+    browser::hang = args.size() > 6 && args[6] == "hang";
+    for (int i = 1; i <= std::atoi(arg(3)); ++i)
+      browser::Open(Wide(args[2]), browser::Numbered(Wide(args[4]), i), browser::Numbered(Wide(args[5]), i));
+    return browser::Run();
+  }
+  if (command ==
+      "click-front") {  // title timeout: clicks where the pointer is; ms until the window is in front
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    const ULONGLONG start = GetTickCount64();
+    SendInput(2, clicks, sizeof(INPUT));
+    if (!WaitFor(number(3, 60), [&] { return Text(GetForegroundWindow()) == arg(2); })) return 1;
+    std::printf("ms=%llu\n", GetTickCount64() - start);
+    return 0;
+  }
+  if (command == "title") {  // old new, in UTF-8: renames the visible window titled old
+    const std::vector<std::string> args = Utf8Args();
+    const auto windows = TopLevel(nullptr, arg(2), 0, true);
+    if (args.size() < 4 || windows.empty()) return 1;
+    DWORD_PTR ignored = 0;
+    const std::wstring title = Wide(args[3]);
+    return SendMessageTimeoutW(windows[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &ignored)
+               ? 0
+               : 1;
+  }
   if (command == "windows") {  // pid: every top-level window of that process
     for (HWND window : TopLevel(nullptr, nullptr, static_cast<DWORD>(std::atol(arg(2))), false))
       PrintWindow(window);
