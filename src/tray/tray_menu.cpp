@@ -112,7 +112,7 @@ void TrayMenu::Run(const std::string& item) {
 
 void TrayMenu::ShowAbout() {
   platform_.prompts.MessageBox(
-      "You are using Wendrel V1.1. \r\rFor feedback / queries, contact "
+      "You are using Wendrel V" WENDREL_VERSION ". \r\rFor feedback / queries, contact "
       "feedback@wendrel.example.org",
       Buttons::kOk, "Wendrel");
 }
