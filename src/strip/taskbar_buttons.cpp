@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/window_system.h"
@@ -86,10 +87,10 @@ TakenWindows ParseTakenWindows(const std::string& text) {
   return taken;
 }
 
-TaskbarButtons::TaskbarButtons(IWindowSystem& windows, IFileSystem& files)
-    : windows_(windows), files_(files) {}
+TaskbarButtons::TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::string folder)
+    : windows_(windows), files_(files), folder_(std::move(folder)) {}
 
-std::string TaskbarButtons::ListPath() const { return files_.ProgramFolder() + "\\" + kListName; }
+std::string TaskbarButtons::ListPath() const { return folder_ + "\\" + kListName; }
 
 void TaskbarButtons::TakeAway(WindowHandle window) {
   const std::int32_t style = windows_.GetWindowLongA(window, kGwlExStyle);

@@ -44,7 +44,8 @@ class TaskbarButtons {
  public:
   static constexpr const char* kListName = "Wendrel.Taskbar";
 
-  TaskbarButtons(IWindowSystem& windows, IFileSystem& files);
+  // `folder` is where the program keeps its files (FilesFolder).
+  TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::string folder);
   TaskbarButtons(const TaskbarButtons&) = delete;
   TaskbarButtons& operator=(const TaskbarButtons&) = delete;
 
@@ -81,6 +82,7 @@ class TaskbarButtons {
 
   IWindowSystem& windows_;
   IFileSystem& files_;
+  std::string folder_;
   TakenWindows taken_;
   std::size_t lines_ = 0;
   // The first write of a run replaces whatever an earlier run left.

@@ -123,6 +123,8 @@ class BlankTabs : public ITabStripView {
 class MemoryFiles : public IFileSystem {
  public:
   std::string ProgramFolder() override { return "C:\\Wendrel"; }
+  std::string LocalAppDataFolder() override { return {}; }
+  bool CanWriteIn(const std::string&) override { return true; }
   std::string ReadFile(const std::string& path) override {
     const auto found = files_.find(path);
     if (found == files_.end()) throw PlatformError("File not found");

@@ -227,6 +227,8 @@ class CheckedFiles : public IFileSystem {
   CheckedFiles(SimFileSystem& files, StormLog& log) : files_(files), log_(log) {}
 
   std::string ProgramFolder() override { return files_.ProgramFolder(); }
+  std::string LocalAppDataFolder() override { return files_.LocalAppDataFolder(); }
+  bool CanWriteIn(const std::string& folder) override { return files_.CanWriteIn(folder); }
   std::string ReadFile(const std::string& path) override { return files_.ReadFile(path); }
   // A write that went through is read back as the program would read it; one that failed must
   // leave the bytes on disk as they were.

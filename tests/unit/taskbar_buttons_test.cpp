@@ -113,6 +113,8 @@ class FakeFiles final : public IFileSystem {
   long bytesWritten = 0;
 
   std::string ProgramFolder() override { return "C:\\Wendrel"; }
+  std::string LocalAppDataFolder() override { return {}; }
+  bool CanWriteIn(const std::string&) override { return true; }
   std::string ReadFile(const std::string& path) override {
     const auto found = files.find(path);
     if (found == files.end()) throw PlatformError("File not found");
@@ -148,7 +150,7 @@ size_t LineCount(const std::string& text) {
 TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   windows.styles[101] = kLayoutRtl | kAcceptFiles;
   taskbar.TakeAway(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
@@ -164,7 +166,7 @@ TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
 TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   windows.styles[101] = kLayoutRtl | kWsExToolWindow;
   taskbar.GiveBack(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kWsExAppWindow);
@@ -173,7 +175,7 @@ TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
 TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   for (const WindowHandle window : {101, 102, 103}) {
     windows.styles[window] = kLayered;
     taskbar.TakeAway(window);
@@ -195,7 +197,7 @@ TEST(TaskbarButtons, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
   files.files[kList] = "+ 101 0x400010\r\n+ 102 0x0\r\n+ 103 0x0\r\n+ 104 0x10\r\n- 104\r\n";
   for (const WindowHandle window : {101, 102, 103, 104}) windows.styles[window] = kWsExToolWindow;
   windows.styles[101] |= kLayoutRtl | kAcceptFiles;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   // 103 is not among the open browsers: after a restart its handle may be another window's.
   taskbar.GiveBackListed(std::vector<WindowHandle>{101, 102, 104});
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExAppWindow);
@@ -209,7 +211,7 @@ TEST(TaskbarButtons, TheGuardGivesBackEveryListedWindowAndNothingWithoutAList) {
   FakeWindows windows;
   FakeFiles files;
   windows.styles[7] = kWsExToolWindow;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   taskbar.GiveBackListed(std::nullopt);
   EXPECT_EQ(windows.writes, 0);
   files.files[kList] = "+ 7 0x0\r\n";
@@ -222,7 +224,7 @@ TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
   FakeFiles files;
   // A list from an earlier run is replaced by this run's first change.
   files.files[kList] = "+ 999 0x0\r\n";
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder());
   std::mt19937 random(11);
   long changes = 0;
   for (int step = 0; step < 5000; ++step) {

@@ -77,11 +77,15 @@ OptionsDialog& ScenarioRunner::Dialog() {
 
 void ScenarioRunner::Execute(const Words& words) {
   const std::string& command = words[0].text;
-  if (command == "screen" || command == "workarea" || command == "running") {
+  if (command == "screen" || command == "workarea" || command == "running" || command == "appdata") {
     if (program_) throw SimError{command + " is only allowed before start"};
     if (command == "screen") {
       Arity(words, 4, 4);
       desktop_.SetScreen(Int32(words[1]), Int32(words[2]), Int32(words[3]));
+    } else if (command == "appdata") {
+      // appdata PATH: the user's local application-data folder, a folder under DIR.
+      Arity(words, 2, 2);
+      desktop_.files().SetLocalAppData(words[1].text);
     } else if (command == "workarea") {
       Arity(words, 5, 5);
       desktop_.SetWorkArea(PixelRect{Int32(words[1]), Int32(words[2]), Int32(words[3]), Int32(words[4])});
@@ -171,8 +175,13 @@ void ScenarioRunner::RunWorld(const Words& words) {
       }
     } else if (words.size() >= 2 && Is(words[1], "dir")) {
       Arity(words, 4, 4);
-      if (!Is(words[3], "create")) throw SimError{"a folder can only fail to be created"};
-      desktop_.files().AddFolderCreateFault(words[2].text);
+      if (Is(words[3], "create")) {
+        desktop_.files().AddFolderCreateFault(words[2].text);
+      } else if (Is(words[3], "write")) {
+        desktop_.files().AddReadOnlyFolder(words[2].text);
+      } else {
+        throw SimError{"a folder can fail to be created or to be written"};
+      }
     } else {
       Arity(words, 3, 3);
       const WindowHandle window = Int32(words[1]);

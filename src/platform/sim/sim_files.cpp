@@ -133,6 +133,35 @@ void SimFileSystem::AddFolderCreateFault(const std::string& relativePath) {
   folderCreateFaults_.insert(Resolve(relativePath, true).key);
 }
 
+void SimFileSystem::AddReadOnlyFolder(const std::string& relativePath) {
+  readOnlyFolders_.insert(Resolve(relativePath, true).key);
+}
+
+void SimFileSystem::SetLocalAppData(const std::string& relativePath) {
+  const Resolved folder = Resolve(relativePath, true);
+  std::error_code ignored;
+  fs::create_directories(folder.diskPath, ignored);
+  appData_ = folder.key;
+  appDataPath_ = folder_;
+  for (const std::string& part : Components(relativePath)) appDataPath_ += "\\" + part;
+}
+
+bool SimFileSystem::ReadOnly(const std::string& key) const {
+  const auto within = [&key](const std::string& folder) {
+    return folder.empty() || key == folder || key.compare(0, folder.size() + 1, folder + "/") == 0;
+  };
+  if (appData_ && within(*appData_)) return false;
+  return std::any_of(readOnlyFolders_.begin(), readOnlyFolders_.end(), within);
+}
+
+std::string SimFileSystem::LocalAppDataFolder() { return appDataPath_; }
+
+bool SimFileSystem::CanWriteIn(const std::string& folder) {
+  const Resolved directory = Resolve(folder, false);
+  if (directory.badName || !directory.parentExists || !IsFolder(directory.diskPath)) return false;
+  return !ReadOnly(directory.key.empty() ? "~probe" : directory.key + "/~probe");
+}
+
 std::string SimFileSystem::ReadFile(const std::string& path) {
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
@@ -146,7 +175,7 @@ std::string SimFileSystem::ReadFile(const std::string& path) {
 void SimFileSystem::ReplaceFile(const std::string& path, std::string_view text) {
   const std::string content = EncodeTextFile(text, codePage_);
   const Resolved file = ResolveForProgram(path);
-  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kOpen) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   const std::string temporary = TemporaryBeside(file.diskPath);
   if (HasFault(file.key, FileFault::kWrite)) {
@@ -167,7 +196,7 @@ void SimFileSystem::ReplaceFile(const std::string& path, std::string_view text) 
 
 void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
   const Resolved file = ResolveForProgram(path);
-  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kOpen) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   // Only the file's first bytes decide how text is added to it, unless the whole file must be
   // written anew (a code-page file that now needs UTF-8).
@@ -196,6 +225,7 @@ void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
 
 void SimFileSystem::CreateFolder(const std::string& path) {
   const Resolved folder = ResolveForProgram(path);
+  if (ReadOnly(folder.key)) throw PlatformError("Permission denied");
   if (folderCreateFaults_.count(folder.key) != 0 || Exists(folder.diskPath)) {
     throw PlatformError("Path/File access error");
   }
@@ -205,7 +235,7 @@ void SimFileSystem::CreateFolder(const std::string& path) {
 
 void SimFileSystem::DeleteFile(const std::string& path) {
   const Resolved file = ResolveForProgram(path);
-  if (HasFault(file.key, FileFault::kDelete)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kDelete) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
   std::error_code error;
   if (!fs::remove(file.diskPath, error)) throw PlatformError("Permission denied");

@@ -14,6 +14,7 @@
 #include "platform/win32/file_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_system.h"
+#include "store/files_folder.h"
 #include "strip/taskbar_buttons.h"
 
 namespace wendrel::win32 {
@@ -79,7 +80,7 @@ bool RunGuardIfAsked() {
   if (::WaitForSingleObject(program.get(), INFINITE) != WAIT_OBJECT_0) return true;
   WindowSystem windows;
   FileSystem files;
-  TaskbarButtons taskbar(windows, files);
+  TaskbarButtons taskbar(windows, files, ChooseFilesFolder(files).path);
   // The program may have ended properly, leaving no list: then there is nothing to do.
   taskbar.GiveBackListed(std::nullopt);
   return true;
