@@ -1,6 +1,7 @@
 // Everything the core reaches the platform through, handed to the composition root.
 #pragma once
 
+#include "platform/app_windows.h"
 #include "platform/dialog_view.h"
 #include "platform/file_system.h"
 #include "platform/prompts.h"
@@ -23,6 +24,8 @@ struct Platform {
   IPrompts& prompts;
   IFileSystem& files;
   IDialogHost& dialogs;
+  IAppWindows& appWindows;
+  IPrograms& programs;
 };
 
 }  // namespace wendrel

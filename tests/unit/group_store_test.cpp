@@ -66,7 +66,8 @@ class Desktop : public ::testing::Test {
   Program& Start() {
     const Platform base = desktop_.platform();
     program_ = std::make_unique<Program>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
-                                                  base.shell, base.tray, prompts_, base.files, base.dialogs});
+                                                  base.shell, base.tray, prompts_, base.files, base.dialogs,
+                                                  base.appWindows, base.programs});
     program_->Start();
     desktop_.Wait(100);
     return *program_;

@@ -58,6 +58,8 @@ void ScenarioRunner::RunLine(const std::string& line) {
   const Words words = SplitWords(line);
   try {
     Execute(words);
+    // Address reads the program asked for come back once the command is done.
+    desktop_.DeliverAddressReads();
   } catch (const ProcessEnded&) {
     // The program ended itself; the script goes on with the desktop alone.
   }

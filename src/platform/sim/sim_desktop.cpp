@@ -41,6 +41,8 @@ SimDesktop::SimDesktop(std::ostream& out, std::string folder)
       tabStripView_(std::make_unique<TabStripView>(*this)),
       timer_(std::make_unique<Timer>(*this)),
       shell_(std::make_unique<Shell>(*this)),
+      appWindows_(std::make_unique<AppWindows>(*this)),
+      programs_(std::make_unique<Programs>(*this)),
       tray_(std::make_unique<Tray>(*this)),
       prompts_(std::make_unique<Prompts>(*this)),
       dialogHost_(std::make_unique<DialogHost>(*this)) {}
@@ -48,8 +50,8 @@ SimDesktop::SimDesktop(std::ostream& out, std::string folder)
 SimDesktop::~SimDesktop() = default;
 
 Platform SimDesktop::platform() {
-  return Platform{*windowSystem_, *stripWindow_, *tabStripView_, *timer_,     *shell_,
-                  *tray_,         *prompts_,     *files_,        *dialogHost_};
+  return Platform{*windowSystem_, *stripWindow_, *tabStripView_, *timer_,      *shell_,   *tray_,
+                  *prompts_,      *files_,       *dialogHost_,   *appWindows_, *programs_};
 }
 
 void SimDesktop::SetScreen(std::int32_t width, std::int32_t height, std::int32_t twipsPerPixel) {
@@ -140,9 +142,14 @@ void SimDesktop::CloseWindow(WindowHandle handle) {
   if (!window) throw SimError{"window " + std::to_string(handle) + " is not open"};
   window->alive = false;
   window->visible = false;
-  collection_.erase(std::remove(collection_.begin(), collection_.end(), handle), collection_.end());
   DropFromZOrder(handle);
   if (foreground_ == handle) foreground_.reset();
+  if (window->app) {
+    appOrder_.erase(std::remove(appOrder_.begin(), appOrder_.end(), handle), appOrder_.end());
+    RaiseAppEvent(handle, AppWindowEvent::kDestroyed);
+    return;
+  }
+  collection_.erase(std::remove(collection_.begin(), collection_.end(), handle), collection_.end());
   RaiseEvent(false, window->cookie);
 }
 
@@ -150,6 +157,14 @@ void SimDesktop::NavigateWindow(WindowHandle handle, const std::string& url,
                                 const std::optional<std::string>& title) {
   SimWindow* window = Live(handle);
   if (!window) throw SimError{"window " + std::to_string(handle) + " is not open"};
+  if (window->app) {
+    // Another program's window: its address field shows the URL, and its title changes once.
+    window->url = url;
+    window->addressReadable = true;
+    if (title) window->title = *title;
+    RaiseAppEvent(handle, AppWindowEvent::kNameChanged);
+    return;
+  }
   window->url = url;
   window->title = title.value_or("");
 }
@@ -165,6 +180,7 @@ void SimDesktop::SetWindowStyle(WindowHandle handle, std::int32_t exstyle) {
   SimWindow* window = Live(handle);
   if (!window) throw SimError{"window " + std::to_string(handle) + " is not open"};
   window->exstyle = exstyle;
+  if (window->app) RaiseAppEvent(handle, AppWindowEvent::kStyleChanged);
 }
 
 WindowHandle SimDesktop::CreateBrowserWindow() {
@@ -191,6 +207,7 @@ void SimDesktop::Wait(std::int64_t milliseconds) {
     timerArmedAt_ = now_;
     if (tickObserver_) tickObserver_();
     tickHandler_();
+    DeliverAddressReads();
   }
   now_ = std::max(now_, target);
 }

@@ -30,7 +30,7 @@ struct ProcessEnded {};
 
 enum class PumpKind { kAny, kMsgBox, kInputBox, kMenu };
 
-enum class WindowFault { kHandle, kDetails, kQuit, kRefresh, kStop };
+enum class WindowFault { kHandle, kDetails, kQuit, kRefresh, kStop, kAddress, kClose };
 
 struct SimWindow {
   WindowHandle handle = 0;
@@ -45,6 +45,14 @@ struct SimWindow {
   std::string url;
   std::string title;
   std::int32_t cookie = 0;
+  // Another program's top-level window, which the shell's collection does not list.
+  bool app = false;
+  std::string exe;
+  std::string className;
+  bool owned = false;
+  bool cloaked = false;
+  bool addressReadable = false;
+  bool lingers = false;
 };
 
 // A queued answer for the next box or menu.
@@ -87,6 +95,17 @@ class SimDesktop {
   void MinimizeWindow(WindowHandle handle);
   // The window's own extended style, as the browser itself sets it.
   void SetWindowStyle(WindowHandle handle, std::int32_t exstyle);
+  // Other programs' windows: each change raises its window event.
+  void OpenApp(const SimWindow& window);
+  void SetAppTitle(WindowHandle handle, const std::string& title);
+  void SetAddress(WindowHandle handle, const std::optional<std::string>& address);
+  void CloakApp(WindowHandle handle, bool cloaked);
+  void ShowApp(WindowHandle handle, bool visible);
+  void Linger(WindowHandle handle);
+  void SetDefaultBrowser(std::string exe) { defaultBrowser_ = std::move(exe); }
+  // Hands the results of address reads asked for so far to the program, as its thread would
+  // receive them once it is free again.
+  void DeliverAddressReads();
   void AddFault(WindowHandle handle, WindowFault fault) { faults_[handle].insert(fault); }
   void ClearFaults(WindowHandle handle) { faults_.erase(handle); }
   bool HasFault(WindowHandle handle, WindowFault fault) const;
@@ -149,6 +168,9 @@ class SimDesktop {
   class ShellWindows;
   class ShellEvents;
   class Browser;
+  class AppWindows;
+  class AppWatch;
+  class Programs;
   class Tray;
   class Prompts;
   class DialogHost;
@@ -160,6 +182,8 @@ class SimDesktop {
   void DropFromZOrder(WindowHandle handle);
   void Trace(const std::string& call);
   void RaiseEvent(bool registered, std::int32_t cookie);
+  void RaiseAppEvent(WindowHandle handle, AppWindowEvent event);
+  SimWindow& LiveApp(WindowHandle handle);
   void CountBrowserCall() { ++browserCalls_; }
   WindowHandle CreateBrowserWindow();
   void TimerRestart() { timerArmedAt_ = now_; }
@@ -213,6 +237,12 @@ class SimDesktop {
   mutable std::vector<TabRect> layout_;
   mutable bool layoutValid_ = false;
 
+  // Other programs' windows, in the order they opened, and the program that opens https links.
+  std::vector<WindowHandle> appOrder_;
+  std::vector<AppWatch*> appWatches_;
+  std::deque<std::pair<AppWatch*, WindowHandle>> addressReads_;
+  std::string defaultBrowser_;
+
   bool trayPresent_ = false;
   std::string trayTip_;
 
@@ -228,6 +258,8 @@ class SimDesktop {
   std::unique_ptr<TabStripView> tabStripView_;
   std::unique_ptr<Timer> timer_;
   std::unique_ptr<Shell> shell_;
+  std::unique_ptr<AppWindows> appWindows_;
+  std::unique_ptr<Programs> programs_;
   std::unique_ptr<Tray> tray_;
   std::unique_ptr<Prompts> prompts_;
   std::unique_ptr<DialogHost> dialogHost_;

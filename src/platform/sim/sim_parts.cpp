@@ -62,6 +62,7 @@ void SimDesktop::WindowSystem::ShowWindow(WindowHandle window, std::int32_t comm
     if (command == kSwHide) d_.stripShown_ = false;
     if (command == kSwShow || command == kSwRestore) d_.stripShown_ = true;
   } else if (SimWindow* target = d_.Live(window)) {
+    const bool wasVisible = target->visible;
     if (command == kSwHide) {
       target->visible = false;
       if (d_.foreground_ == window) d_.foreground_.reset();
@@ -69,6 +70,10 @@ void SimDesktop::WindowSystem::ShowWindow(WindowHandle window, std::int32_t comm
       target->visible = true;
       if (command == kSwRestore) target->minimized = false;
       d_.Activate(window);
+    }
+    // Another program's window announces that it was hidden or shown, as the system does.
+    if (target->app && target->visible != wasVisible) {
+      d_.RaiseAppEvent(window, target->visible ? AppWindowEvent::kShown : AppWindowEvent::kHidden);
     }
   }
   d_.Pump(PumpKind::kAny);

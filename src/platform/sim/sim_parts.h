@@ -136,6 +136,45 @@ class SimDesktop::Shell : public IShell {
   SimDesktop& d_;
 };
 
+class SimDesktop::AppWindows : public IAppWindows {
+ public:
+  explicit AppWindows(SimDesktop& desktop) : d_(desktop) {}
+  std::vector<AppWindowFacts> List() override;
+  std::optional<AppWindowFacts> Facts(WindowHandle window) override;
+  std::unique_ptr<IAppWindowWatch> Watch(AppWindowEventHandler onEvent,
+                                         AddressReadHandler onAddress) override;
+  bool Refresh(WindowHandle window) override;
+  bool Stop(WindowHandle window) override;
+  bool Close(WindowHandle window) override;
+
+ private:
+  SimDesktop& d_;
+};
+
+class SimDesktop::AppWatch : public IAppWindowWatch {
+ public:
+  AppWatch(SimDesktop& desktop, AppWindowEventHandler onEvent, AddressReadHandler onAddress);
+  ~AppWatch() override;
+  void RequestAddress(WindowHandle window) override;
+  void DeliverEvent(WindowHandle window, AppWindowEvent event) { onEvent_(window, event); }
+  void DeliverAddress(const AddressRead& result) { onAddress_(result); }
+
+ private:
+  SimDesktop& d_;
+  AppWindowEventHandler onEvent_;
+  AddressReadHandler onAddress_;
+};
+
+class SimDesktop::Programs : public IPrograms {
+ public:
+  explicit Programs(SimDesktop& desktop) : d_(desktop) {}
+  std::string DefaultHttpsProgram() override { return d_.defaultBrowser_; }
+  void Launch(const std::string& program, const std::vector<std::string>& arguments) override;
+
+ private:
+  SimDesktop& d_;
+};
+
 class SimDesktop::Tray : public ITray {
  public:
   explicit Tray(SimDesktop& desktop) : d_(desktop) {}

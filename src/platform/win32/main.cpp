@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include "dialog/dialog_slot.h"
+#include "platform/win32/app_windows.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/guard.h"
@@ -81,7 +82,10 @@ int Run() {
   Prompts prompts(strip);
   FileSystem files;
   DialogHost dialogs(strip.Hwnd(), windows);
-  Program program(Platform{windows, strip, tabStrip, timer, shell, tray, prompts, files, dialogs});
+  AppWindows appWindows;
+  Programs programs;
+  Program program(
+      Platform{windows, strip, tabStrip, timer, shell, tray, prompts, files, dialogs, appWindows, programs});
   ProgramEvents events(program, windows, tray);
   strip.SetEvents(&events);
 
