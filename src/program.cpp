@@ -8,6 +8,7 @@ Program::Program(const Platform& platform)
     : platform_(platform),
       filesFolder_(ChooseFilesFolder(platform.files)),
       optionsFile_(options_, platform.files, platform.prompts, filesFolder_.path),
+      settingsFile_(settings_, platform.files, platform.prompts, filesFolder_.path),
       browsers_(platform.shell, options_),
       strip_(platform_, options_, optionsFile_, browsers_, *this, filesFolder_.path),
       groupFiles_(platform.files, platform.prompts, filesFolder_.path),
@@ -22,7 +23,8 @@ Program::Program(const Platform& platform)
   });
   dialog_.SetFactory([this](const std::string& startPage) {
     auto dialog = std::make_unique<OptionsDialog>(strip_, groups_, browsers_, options_, optionsFile_,
-                                                  platform_.files, platform_.prompts, platform_.windows);
+                                                  settingsFile_, platform_.files, platform_.prompts,
+                                                  platform_.windows, platform_.signIn);
     dialog->Load(platform_.dialogs, startPage);
     return dialog;
   });

@@ -11,6 +11,7 @@
 #include "store/files_folder.h"
 #include "store/groups.h"
 #include "store/options.h"
+#include "store/settings.h"
 #include "strip/strip_controller.h"
 #include "tray/active_tab.h"
 #include "tray/shutdown.h"
@@ -37,6 +38,7 @@ class Program : private StripHooks {
   void GiveWindowsBack() { strip_.Taskbar().GiveAllBack(); }
 
   Options& options() { return options_; }
+  Settings& settings() { return settings_; }
   StripController& strip() { return strip_; }
   TrayMenu& trayMenu() { return trayMenu_; }
   GroupSession& groups() { return groups_; }
@@ -50,6 +52,7 @@ class Program : private StripHooks {
   void PrepareFilesFolder() override {
     wendrel::PrepareFilesFolder(filesFolder_, platform_.files, platform_.prompts);
   }
+  void ReadSettings() override { settingsFile_.Read(); }
   void PrepareTrayIcon() override { trayIcon_.Prepare(); }
   void AddTrayIcon() override { trayIcon_.Add(); }
   void ShowTrayMenu() override { trayMenu_.ShowTrayMenu(); }
@@ -61,6 +64,8 @@ class Program : private StripHooks {
   const FilesFolder filesFolder_;
   Options options_;
   OptionsFile optionsFile_;
+  Settings settings_;
+  SettingsFile settingsFile_;
   Browsers browsers_;
   StripController strip_;
   GroupFiles groupFiles_;

@@ -17,11 +17,11 @@ const std::vector<std::string>& OptionsDialog::FrameNames() { return controls::F
 const std::vector<std::string>& OptionsDialog::TextBoxNames() { return controls::TextBoxes(); }
 
 OptionsDialog::OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers,
-                             Options& options, OptionsFile& optionsFile, IFileSystem& files,
-                             IPrompts& prompts, IWindowSystem& windows)
+                             Options& options, OptionsFile& optionsFile, SettingsFile& settingsFile,
+                             IFileSystem& files, IPrompts& prompts, IWindowSystem& windows, ISignIn& signIn)
     : windows_(windows),
       frame_(prompts),
-      optionsPage_(frame_, options, optionsFile, groups.Files()),
+      optionsPage_(frame_, options, optionsFile, settingsFile, groups.Files(), signIn),
       tabsPage_(frame_, strip, groups, browsers, options, files),
       groupList_(frame_, groups, files, options) {}
 
@@ -114,6 +114,17 @@ void OptionsDialog::SetText(const std::string& control, const std::string& text)
 void OptionsDialog::ChooseOption(int question, bool yes) {
   optionsPage_.Choose(question, yes);
   frame_.Refresh();
+}
+
+bool OptionsDialog::SetSettingText(const std::string& key, const std::string& value) {
+  return optionsPage_.SetSettingText(key, value);
+}
+
+std::string OptionsDialog::SettingText(const std::string& key) const {
+  for (const auto& [name, text] : optionsPage_.SettingTexts()) {
+    if (name == key) return text;
+  }
+  return {};
 }
 
 void OptionsDialog::GridClick(const std::string& grid, int row) {

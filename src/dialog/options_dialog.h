@@ -20,9 +20,11 @@ class GroupSession;
 class IDialogHost;
 class IFileSystem;
 class IPrompts;
+class ISignIn;
 class IWindowSystem;
 class StripController;
 class OptionsFile;
+class SettingsFile;
 struct Options;
 
 class OptionsDialog {
@@ -39,7 +41,8 @@ class OptionsDialog {
   static const std::vector<std::string>& TextBoxNames();
 
   OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers, Options& options,
-                OptionsFile& optionsFile, IFileSystem& files, IPrompts& prompts, IWindowSystem& windows);
+                OptionsFile& optionsFile, SettingsFile& settingsFile, IFileSystem& files, IPrompts& prompts,
+                IWindowSystem& windows, ISignIn& signIn);
   ~OptionsDialog();
   OptionsDialog(const OptionsDialog&) = delete;
   OptionsDialog& operator=(const OptionsDialog&) = delete;
@@ -55,6 +58,8 @@ class OptionsDialog {
   bool Click(const std::string& button);
   void SetText(const std::string& control, const std::string& text);
   void ChooseOption(int question, bool yes);
+  // The Options page's control for a Wendrel.ini setting; false for a key that is not one.
+  bool SetSettingText(const std::string& key, const std::string& value);
   // A click on a grid row makes it the current row and runs the grid's click handler.
   void GridClick(const std::string& grid, int row);
 
@@ -72,6 +77,8 @@ class OptionsDialog {
   bool Enabled(const std::string& button) const;
   const std::string& Text(const std::string& control) const;
   OptionChoice Option(int question) const;
+  // The value a setting's control shows, as the file spells it.
+  std::string SettingText(const std::string& key) const;
   const std::string& GroupLabel() const { return groupList_.LineEditor().GroupLabel(); }
   const std::vector<std::string>& GroupNameList() const { return tabsPage_.GroupNames(); }
   Grid& GridNamed(const std::string& grid);

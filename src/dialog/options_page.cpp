@@ -5,9 +5,11 @@
 
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
+#include "platform/sign_in.h"
 #include "platform/types.h"
 #include "store/groups.h"
 #include "store/options.h"
+#include "store/settings.h"
 
 namespace wendrel {
 
@@ -42,8 +44,23 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile,
-                         GroupFiles& groupFiles)
-    : frame_(frame), options_(options), optionsFile_(optionsFile), groupFiles_(groupFiles) {}
+                         SettingsFile& settingsFile, GroupFiles& groupFiles, ISignIn& signIn)
+    : frame_(frame),
+      options_(options),
+      optionsFile_(optionsFile),
+      settingsFile_(settingsFile),
+      groupFiles_(groupFiles),
+      signIn_(signIn) {}
+
+bool OptionsPage::SetSettingText(const std::string& key, const std::string& value) {
+  for (auto& [name, text] : settingTexts_) {
+    if (name == key) {
+      text = value;
+      return true;
+    }
+  }
+  return false;
+}
 
 void OptionsPage::Choose(int question, bool yes) {
   choices_.at(static_cast<size_t>(question)) = yes ? OptionChoice::kYes : OptionChoice::kNo;
@@ -57,6 +74,13 @@ void OptionsPage::ShowStoredOptions() {
   frame_.SetText(controls::kDefaultGroupBox, options_.DefaultGroup);
   frame_.SetText(controls::kDefaultNameBox, options_.DefaultName);
   frame_.SetText(controls::kCaptionWidthBox, std::to_string(options_.CaptionWidth));
+  settingTexts_.clear();
+  for (const std::string& key : SettingKeys()) {
+    settingTexts_.emplace_back(key, SettingValue(settingsFile_.Values(), key));
+  }
+  // Whether Wendrel starts at sign-in is what the system has now, whatever Wendrel.ini says:
+  // the user may have taken it out of the list elsewhere.
+  SetSettingText(kStartWithWindows, signIn_.StartsThisProgram() ? "yes" : "no");
 }
 
 void OptionsPage::SaveOptions() {
@@ -86,6 +110,13 @@ void OptionsPage::SaveOptions() {
     frame_.SetFocus(controls::kCaptionWidthBox);
     return;
   }
+  Settings settings = settingsFile_.Values();
+  for (const auto& [key, text] : settingTexts_) {
+    if (!SetSetting(settings, key, text)) {
+      frame_.Message("Please enter a valid value for " + key);
+      return;
+    }
+  }
   auto yes = [this](int i) { return choices_[static_cast<size_t>(i)] == OptionChoice::kYes; };
   options_.MultiLine = yes(0);
   options_.LeaveOnExit = yes(1);
@@ -101,6 +132,27 @@ void OptionsPage::SaveOptions() {
   } catch (const PlatformError& error) {
     groupFiles_.ShowFailure("Error encountered while writing the options:", error);
     return;
+  }
+  try {
+    if (settings.StartWithWindows != signIn_.StartsThisProgram()) {
+      signIn_.SetStartsThisProgram(settings.StartWithWindows);
+    }
+  } catch (const PlatformError& error) {
+    groupFiles_.ShowFailure("Error encountered while changing the programs started at sign-in:", error);
+    return;
+  }
+  // Wendrel.ini is only written when the page changes a setting or replaces a value that
+  // could not be read.
+  const Settings before = settingsFile_.Values();
+  if (settings != before || settingsFile_.HasUnreadable()) {
+    settingsFile_.Values() = settings;
+    try {
+      settingsFile_.Write();
+    } catch (const PlatformError& error) {
+      settingsFile_.Values() = before;
+      groupFiles_.ShowFailure("Error encountered while writing the settings:", error);
+      return;
+    }
   }
   frame_.Message("Options updated. They will be reflected as soon as possible.");
 }

@@ -1,16 +1,21 @@
-// The dialog's Options page: six yes/no questions and three texts, shown from the stored
-// options and written back to the options file only when the user presses Update.
+// The dialog's Options page: six yes/no questions and three texts, and the Wendrel.ini
+// settings, shown from the stored options and settings and written back to their files only
+// when the user presses Update.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace wendrel {
 
 class DialogFrame;
 class GroupFiles;
+class ISignIn;
 class OptionsFile;
+class SettingsFile;
 struct Options;
 
 enum class OptionChoice { kNone, kYes, kNo };
@@ -23,7 +28,8 @@ class OptionsPage {
  public:
   static constexpr int kQuestions = 6;
 
-  OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, GroupFiles& groupFiles);
+  OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, SettingsFile& settingsFile,
+              GroupFiles& groupFiles, ISignIn& signIn);
   OptionsPage(const OptionsPage&) = delete;
   OptionsPage& operator=(const OptionsPage&) = delete;
 
@@ -34,12 +40,19 @@ class OptionsPage {
 
   OptionChoice Choice(int question) const { return choices_.at(static_cast<size_t>(question)); }
   void Choose(int question, bool yes);
+  // The text of a setting's control, as the file spells the value; false for a key that is
+  // not a setting.
+  bool SetSettingText(const std::string& key, const std::string& value);
+  const std::vector<std::pair<std::string, std::string>>& SettingTexts() const { return settingTexts_; }
 
  private:
   DialogFrame& frame_;
   Options& options_;
   OptionsFile& optionsFile_;
+  SettingsFile& settingsFile_;
   GroupFiles& groupFiles_;
+  ISignIn& signIn_;
+  std::vector<std::pair<std::string, std::string>> settingTexts_;
   std::array<OptionChoice, kQuestions> choices_{};
 };
 

@@ -57,6 +57,7 @@ bool StripController::Start() {
   reconciling_ = false;
   hooks_.PrepareFilesFolder();
   optionsFile_.Read();
+  hooks_.ReadSettings();
 
   const std::int32_t tppX = windows.TwipsPerPixelX();
   const std::int32_t tppY = windows.TwipsPerPixelY();

@@ -29,6 +29,8 @@ class StripHooks {
 
   // Makes the folder of the program's files ready, before anything is read from it.
   virtual void PrepareFilesFolder() = 0;
+  // Reads Wendrel.ini, after the options file.
+  virtual void ReadSettings() = 0;
   virtual void PrepareTrayIcon() = 0;
   virtual void AddTrayIcon() = 0;
   virtual void ShowTrayMenu() = 0;

@@ -147,9 +147,9 @@ class QuickProgram {
   QuickProgram() : desktop_(silent_, ".") {
     files_.ReplaceFile(files_.ProgramFolder() + "\\Wendrel.CFG", kQuietOptions);
     const Platform sim = desktop_.platform();
-    program_ =
-        std::make_unique<Program>(Platform{sim.windows, sim.strip, tabs_, sim.timer, shell_, sim.tray,
-                                           sim.prompts, files_, sim.dialogs, sim.appWindows, sim.programs});
+    program_ = std::make_unique<Program>(Platform{sim.windows, sim.strip, tabs_, sim.timer, shell_, sim.tray,
+                                                  sim.prompts, files_, sim.dialogs, sim.appWindows,
+                                                  sim.programs, sim.signIn});
     program_->Start();
   }
 

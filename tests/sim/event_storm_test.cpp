@@ -370,7 +370,7 @@ class Storm {
     const Platform base = desktop_.platform();
     platform_ = std::make_unique<Platform>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
                                                     base.shell, base.tray, prompts_, files_, base.dialogs,
-                                                    base.appWindows, base.programs});
+                                                    base.appWindows, base.programs, base.signIn});
     desktop_.files().Put("Wendrel.CFG", RandomOptions());
     desktop_.files().Put("Groups/DEFAULT.WDX", texts_.GroupText());
     desktop_.files().Put("Groups/Work.WDX", texts_.GroupText());

@@ -67,7 +67,7 @@ class Desktop : public ::testing::Test {
     const Platform base = desktop_.platform();
     program_ = std::make_unique<Program>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
                                                   base.shell, base.tray, prompts_, base.files, base.dialogs,
-                                                  base.appWindows, base.programs});
+                                                  base.appWindows, base.programs, base.signIn});
     program_->Start();
     desktop_.Wait(100);
     return *program_;

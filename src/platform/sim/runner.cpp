@@ -102,7 +102,7 @@ void ScenarioRunner::Execute(const Words& words) {
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
-             command == "delete" || command == "exstyle") {
+             command == "delete" || command == "exstyle" || command == "signin") {
     RunWorld(words);
   } else if (command == "change") {
     // change workarea L T R B: the taskbar moved or the display changed under the running program.
@@ -162,6 +162,11 @@ void ScenarioRunner::RunWorld(const Words& words) {
     Arity(words, 3, 3);
     if (!Is(words[1], "file")) throw SimError{"delete takes file PATH"};
     desktop_.files().Remove(words[2].text);
+  } else if (command == "signin") {
+    // signin none | signin "COMMAND": the user changed the programs started at sign-in elsewhere.
+    Arity(words, 2, 2);
+    desktop_.SetSignInEntry(
+        words[1].quoted || !Is(words[1], "none") ? std::optional<std::string>(words[1].text) : std::nullopt);
   } else if (command == "fail") {
     if (words.size() >= 2 && Is(words[1], "file")) {
       Arity(words, 4, 4);
@@ -368,6 +373,10 @@ void ScenarioRunner::RunDialog(const Words& words) {
     if (question < 0 || question > 5) throw SimError{"the questions are 0 to 5"};
     if (!Is(words[3], "yes") && !Is(words[3], "no")) throw SimError{"an option is yes or no"};
     dialog.ChooseOption(question, words[3].text == "yes");
+  } else if (action == "setting") {
+    Arity(words, 4, 4);
+    if (!dialog.SetSettingText(words[2].text, words[3].text))
+      throw SimError{"there is no setting " + words[2].text};
   } else if (action == "grid") {
     Arity(words, 4, 4);
     const std::string& word = words[2].text;
