@@ -77,6 +77,7 @@ test_dialog_edits_a_group_and_an_option() {
   # "Start Wendrel when I sign in" adds the program's quoted path to the user's Run key, and
   # takes it out again.
   click_control "$DIALOG" "Start Wendrel when I sign in" || return 1
+  screenshot dialog-options-sign-in
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
   check "the sign-in entry appears" eval 'run_entry | grep -qiF "\"$(winpath "$folder/wendrel.exe")\""'
