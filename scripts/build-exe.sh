@@ -18,5 +18,5 @@ fi
 build="${WENDREL_WIN_BUILD:-$root/build-win}"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release >&2
-cmake --build "$build" --target wendrel -j"$(nproc)" >&2
+cmake --build "$build" --target wendrel -j"${WENDREL_JOBS:-$(nproc)}" >&2
 echo "$build/src/platform/win32/wendrel.exe"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything and runs every test: the format check,
 # unit and scenario tests (plain and with AddressSanitizer + UndefinedBehaviorSanitizer),
-# and the end-to-end tests of wendrel.exe under Wine.
+# the end-to-end tests of wendrel.exe under Wine, and the release zip built twice.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -105,6 +105,13 @@ for shell in wine standin; do
     failed=$((failed + 1))
   fi
 done
+echo "== reproducible package (two clones of HEAD, built apart, must give the same zip)"
+if tests/package/reproducible.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
+
 echo "Wine figures:"
 for figure in "$root"/build/wine-artefacts/*/{idle-cpu-ticks,window-to-tab-median-ms}-*.txt \
   "$root"/build/wine-artefacts/standin/calls-per-pass.txt; do

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "session/group_session.h"
 #include "store/browsers.h"
+#include "store/files_folder.h"
 #include "store/groups.h"
 #include "store/options.h"
 #include "store/settings.h"
@@ -47,8 +48,12 @@ class Program : private StripHooks {
   Browsers& browsers() { return browsers_; }
   DialogSlot& dialog() { return dialog_; }
   const TrayIcon& trayIcon() const { return trayIcon_; }
+  const FilesFolder& filesFolder() const { return filesFolder_; }
 
  private:
+  void PrepareFilesFolder() override {
+    wendrel::PrepareFilesFolder(filesFolder_, platform_.files, platform_.prompts);
+  }
   void ReadSettings() override { settingsFile_.Read(); }
   void PrepareTrayIcon() override { trayIcon_.Prepare(); }
   void AddTrayIcon() override { trayIcon_.Add(); }
@@ -58,6 +63,7 @@ class Program : private StripHooks {
   void RefreshTabDialog() override;
 
   Platform platform_;
+  const FilesFolder filesFolder_;
   Options options_;
   OptionsFile optionsFile_;
   Settings settings_;

@@ -18,10 +18,10 @@ const std::vector<std::string>& OptionsDialog::TextBoxNames() { return controls:
 
 OptionsDialog::OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers,
                              Options& options, OptionsFile& optionsFile, SettingsFile& settingsFile,
-                             IFileSystem& files, IPrompts& prompts, IWindowSystem& windows)
+                             IFileSystem& files, IPrompts& prompts, IWindowSystem& windows, ISignIn& signIn)
     : windows_(windows),
       frame_(prompts),
-      optionsPage_(frame_, options, optionsFile, settingsFile, groups.Files()),
+      optionsPage_(frame_, options, optionsFile, settingsFile, groups.Files(), signIn),
       tabsPage_(frame_, strip, groups, browsers, options, files),
       groupList_(frame_, groups, files, options) {}
 
@@ -118,6 +118,13 @@ void OptionsDialog::ChooseOption(int question, bool yes) {
 
 bool OptionsDialog::SetSettingText(const std::string& key, const std::string& value) {
   return optionsPage_.SetSettingText(key, value);
+}
+
+std::string OptionsDialog::SettingText(const std::string& key) const {
+  for (const auto& [name, text] : optionsPage_.SettingTexts()) {
+    if (name == key) return text;
+  }
+  return {};
 }
 
 void OptionsDialog::GridClick(const std::string& grid, int row) {

@@ -20,9 +20,11 @@ class GroupSession;
 class IDialogHost;
 class IFileSystem;
 class IPrompts;
+class ISignIn;
 class IWindowSystem;
 class StripController;
 class OptionsFile;
+class SettingsFile;
 struct Options;
 
 class OptionsDialog {
@@ -40,7 +42,7 @@ class OptionsDialog {
 
   OptionsDialog(StripController& strip, GroupSession& groups, Browsers& browsers, Options& options,
                 OptionsFile& optionsFile, SettingsFile& settingsFile, IFileSystem& files, IPrompts& prompts,
-                IWindowSystem& windows);
+                IWindowSystem& windows, ISignIn& signIn);
   ~OptionsDialog();
   OptionsDialog(const OptionsDialog&) = delete;
   OptionsDialog& operator=(const OptionsDialog&) = delete;
@@ -75,6 +77,8 @@ class OptionsDialog {
   bool Enabled(const std::string& button) const;
   const std::string& Text(const std::string& control) const;
   OptionChoice Option(int question) const;
+  // The value a setting's control shows, as the file spells it.
+  std::string SettingText(const std::string& key) const;
   const std::string& GroupLabel() const { return groupList_.LineEditor().GroupLabel(); }
   const std::vector<std::string>& GroupNameList() const { return tabsPage_.GroupNames(); }
   Grid& GridNamed(const std::string& grid);

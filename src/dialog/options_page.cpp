@@ -5,6 +5,7 @@
 
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
+#include "platform/sign_in.h"
 #include "platform/types.h"
 #include "store/groups.h"
 #include "store/options.h"
@@ -43,12 +44,13 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile,
-                         SettingsFile& settingsFile, GroupFiles& groupFiles)
+                         SettingsFile& settingsFile, GroupFiles& groupFiles, ISignIn& signIn)
     : frame_(frame),
       options_(options),
       optionsFile_(optionsFile),
       settingsFile_(settingsFile),
-      groupFiles_(groupFiles) {}
+      groupFiles_(groupFiles),
+      signIn_(signIn) {}
 
 bool OptionsPage::SetSettingText(const std::string& key, const std::string& value) {
   for (auto& [name, text] : settingTexts_) {
@@ -76,6 +78,9 @@ void OptionsPage::ShowStoredOptions() {
   for (const std::string& key : SettingKeys()) {
     settingTexts_.emplace_back(key, SettingValue(settingsFile_.Values(), key));
   }
+  // Whether Wendrel starts at sign-in is what the system has now, whatever Wendrel.ini says:
+  // the user may have taken it out of the list elsewhere.
+  SetSettingText(kStartWithWindows, signIn_.StartsThisProgram() ? "yes" : "no");
 }
 
 void OptionsPage::SaveOptions() {
@@ -126,6 +131,14 @@ void OptionsPage::SaveOptions() {
     optionsFile_.Write();
   } catch (const PlatformError& error) {
     groupFiles_.ShowFailure("Error encountered while writing the options:", error);
+    return;
+  }
+  try {
+    if (settings.StartWithWindows != signIn_.StartsThisProgram()) {
+      signIn_.SetStartsThisProgram(settings.StartWithWindows);
+    }
+  } catch (const PlatformError& error) {
+    groupFiles_.ShowFailure("Error encountered while changing the programs started at sign-in:", error);
     return;
   }
   // Wendrel.ini is only written when the page changes a setting or replaces a value that

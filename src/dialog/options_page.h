@@ -13,6 +13,7 @@ namespace wendrel {
 
 class DialogFrame;
 class GroupFiles;
+class ISignIn;
 class OptionsFile;
 class SettingsFile;
 struct Options;
@@ -28,7 +29,7 @@ class OptionsPage {
   static constexpr int kQuestions = 6;
 
   OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, SettingsFile& settingsFile,
-              GroupFiles& groupFiles);
+              GroupFiles& groupFiles, ISignIn& signIn);
   OptionsPage(const OptionsPage&) = delete;
   OptionsPage& operator=(const OptionsPage&) = delete;
 
@@ -50,6 +51,7 @@ class OptionsPage {
   OptionsFile& optionsFile_;
   SettingsFile& settingsFile_;
   GroupFiles& groupFiles_;
+  ISignIn& signIn_;
   std::vector<std::pair<std::string, std::string>> settingTexts_;
   std::array<OptionChoice, kQuestions> choices_{};
 };

@@ -18,6 +18,11 @@ class IFileSystem {
 
   // The folder that holds the program, without a final separator.
   virtual std::string ProgramFolder() = 0;
+  // The user's local application-data folder, without a final separator; empty when the
+  // system has none.
+  virtual std::string LocalAppDataFolder() = 0;
+  // Whether the program may create files in the folder now (it tries, leaving nothing behind).
+  virtual bool CanWriteIn(const std::string& folder) = 0;
 
   // Every call below throws PlatformError, with the platform's description, on failure.
   virtual std::string ReadFile(const std::string& path) = 0;

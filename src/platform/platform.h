@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/sign_in.h"
 #include "platform/strip_window.h"
 #include "platform/tab_strip_view.h"
 #include "platform/timer.h"
@@ -26,6 +27,7 @@ struct Platform {
   IDialogHost& dialogs;
   IAppWindows& appWindows;
   IPrograms& programs;
+  ISignIn& signIn;
 };
 
 }  // namespace wendrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
@@ -71,15 +72,16 @@ std::vector<SiteRef> ParseGroupFile(std::string_view text) {
   return entries;
 }
 
-GroupFiles::GroupFiles(IFileSystem& files, IPrompts& prompts) : files_(files), prompts_(prompts) {}
+GroupFiles::GroupFiles(IFileSystem& files, IPrompts& prompts, std::string folder)
+    : files_(files), prompts_(prompts), folder_(std::move(folder)) {}
 
-std::string GroupFiles::GroupsFolder() const { return files_.ProgramFolder() + "\\Groups"; }
+std::string GroupFiles::GroupsFolder() const { return folder_ + "\\Groups"; }
 
 std::string GroupFiles::GroupFilePath(const std::string& name) const {
   // Names reach here from the options file (edited by hand, perhaps), from the folder listing
   // and from what the user types: none may lead outside the Groups folder or to a device.
   if (!IsPlainFileName(name)) throw PlatformError("Bad file name or number");
-  std::string path = files_.ProgramFolder() + "\\Groups\\" + name + ".WDX";
+  std::string path = GroupsFolder() + "\\" + name + ".WDX";
   if (Utf16Length(path) > kMaxPathUnits) throw PlatformError("The group name is too long for a file name.");
   return path;
 }

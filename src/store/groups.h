@@ -44,7 +44,8 @@ std::vector<SiteRef> ParseGroupFile(std::string_view text);
 // writing them, and telling the user of a failure.
 class GroupFiles {
  public:
-  GroupFiles(IFileSystem& files, IPrompts& prompts);
+  // `folder` is where the program keeps its files (FilesFolder).
+  GroupFiles(IFileSystem& files, IPrompts& prompts, std::string folder);
 
   // The file of a group. Throws PlatformError, before any file is touched, when the name is
   // not a plain file name or the path would be too long for Windows to open.
@@ -72,6 +73,7 @@ class GroupFiles {
  private:
   IFileSystem& files_;
   IPrompts& prompts_;
+  std::string folder_;
   std::function<void(const std::string& name)> written_;
 };
 

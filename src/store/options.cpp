@@ -1,6 +1,7 @@
 #include "store/options.h"
 
 #include <charconv>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/prompts.h"
@@ -127,10 +128,10 @@ std::string SerializeOptions(const Options& options) {
   return OptionsLine(options) + "\r\n" + kHeader + "\r\n";
 }
 
-OptionsFile::OptionsFile(Options& options, IFileSystem& files, IPrompts& prompts)
-    : options_(options), files_(files), prompts_(prompts) {}
+OptionsFile::OptionsFile(Options& options, IFileSystem& files, IPrompts& prompts, std::string folder)
+    : options_(options), files_(files), prompts_(prompts), folder_(std::move(folder)) {}
 
-std::string OptionsFile::Path() const { return files_.ProgramFolder() + "\\Wendrel.CFG"; }
+std::string OptionsFile::Path() const { return folder_ + "\\Wendrel.CFG"; }
 
 void OptionsFile::Read() {
   options_ = Options{};

@@ -37,7 +37,8 @@ std::string OptionsLine(const Options& options);
 
 class OptionsFile {
  public:
-  OptionsFile(Options& options, IFileSystem& files, IPrompts& prompts);
+  // `folder` is where the program keeps its files (FilesFolder).
+  OptionsFile(Options& options, IFileSystem& files, IPrompts& prompts, std::string folder);
 
   // Defaults, then the file; a failed read is reported in a message box and leaves defaults
   // in the fields not read.
@@ -52,6 +53,7 @@ class OptionsFile {
   Options& options_;
   IFileSystem& files_;
   IPrompts& prompts_;
+  std::string folder_;
 };
 
 }  // namespace wendrel

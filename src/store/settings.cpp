@@ -42,6 +42,7 @@ const Key kKeys[] = {
     {"OpenIn", &Settings::OpenIn},
     {"Browsers", &Settings::Browsers},
     {"SitesAsTabs", &Settings::SitesAsTabs},
+    {kStartWithWindows, &Settings::StartWithWindows},
 };
 
 const Key* FindKey(std::string_view name) {
@@ -185,10 +186,10 @@ std::string SerializeSettings(const Settings& settings, const SettingsText& read
   return text;
 }
 
-SettingsFile::SettingsFile(Settings& settings, IFileSystem& files, IPrompts& prompts)
-    : settings_(settings), files_(files), prompts_(prompts) {}
+SettingsFile::SettingsFile(Settings& settings, IFileSystem& files, IPrompts& prompts, std::string folder)
+    : settings_(settings), files_(files), prompts_(prompts), folder_(std::move(folder)) {}
 
-std::string SettingsFile::Path() const { return files_.ProgramFolder() + "\\Wendrel.ini"; }
+std::string SettingsFile::Path() const { return folder_ + "\\Wendrel.ini"; }
 
 void SettingsFile::Read() {
   settings_ = Settings{};

@@ -25,12 +25,16 @@ struct Settings {
                                        "vivaldi.exe", "opera.exe",  "firefox.exe"};
   // A group's sites open as the tabs of one browser window (where the browser can).
   bool SitesAsTabs = false;
+  // Windows starts Wendrel when the user signs in (the system's own list is the truth).
+  bool StartWithWindows = false;
 
   bool operator==(const Settings&) const = default;
 
   // The image name is in the Browsers list, letter case aside.
   bool IsListedBrowser(std::string_view imageName) const;
 };
+
+inline constexpr const char* kStartWithWindows = "StartWithWindows";
 
 // One `key=value` line per setting, in this order.
 std::vector<std::string> SettingKeys();
@@ -59,7 +63,8 @@ std::string SerializeSettings(const Settings& settings, const SettingsText& read
 
 class SettingsFile {
  public:
-  SettingsFile(Settings& settings, IFileSystem& files, IPrompts& prompts);
+  // `folder` is where the program keeps its files (FilesFolder).
+  SettingsFile(Settings& settings, IFileSystem& files, IPrompts& prompts, std::string folder);
 
   // Defaults, then the file when there is one. A value that cannot be read is named in one
   // message and keeps its default; the file is left as it is.
@@ -77,6 +82,7 @@ class SettingsFile {
   Settings& settings_;
   IFileSystem& files_;
   IPrompts& prompts_;
+  std::string folder_;
   SettingsText read_;
 };
 

@@ -34,14 +34,14 @@ std::int32_t RoundUpToPixels(std::int32_t value, std::int32_t twipsPerPixel) {
 }
 
 StripController::StripController(const Platform& platform, Options& options, OptionsFile& optionsFile,
-                                 Browsers& browsers, StripHooks& hooks)
+                                 Browsers& browsers, StripHooks& hooks, std::string filesFolder)
     : platform_(platform),
       options_(options),
       optionsFile_(optionsFile),
       browsers_(browsers),
       hooks_(hooks),
       tabs_(platform.tabStrip),
-      taskbar_(platform.windows, platform.files, platform.windows.ProcessId()) {
+      taskbar_(platform.windows, platform.files, std::move(filesFolder), platform.windows.ProcessId()) {
   platform_.timer.SetTickHandler([this] { OnRefreshTimer(); });
 }
 
@@ -55,6 +55,7 @@ bool StripController::Start() {
     return false;
   }
   reconciling_ = false;
+  hooks_.PrepareFilesFolder();
   optionsFile_.Read();
   hooks_.ReadSettings();
 

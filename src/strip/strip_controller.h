@@ -27,6 +27,8 @@ class StripHooks {
   StripHooks& operator=(const StripHooks&) = delete;
   virtual ~StripHooks() = default;
 
+  // Makes the folder of the program's files ready, before anything is read from it.
+  virtual void PrepareFilesFolder() = 0;
   // Reads Wendrel.ini, after the options file.
   virtual void ReadSettings() = 0;
   virtual void PrepareTrayIcon() = 0;
@@ -47,8 +49,9 @@ class StripController {
   static constexpr std::int32_t kDesignedHeight = 345;
   static constexpr std::int32_t kImageSize = 480;
 
+  // `filesFolder` is where the program keeps its files (FilesFolder).
   StripController(const Platform& platform, Options& options, OptionsFile& optionsFile, Browsers& browsers,
-                  StripHooks& hooks);
+                  StripHooks& hooks, std::string filesFolder);
   ~StripController();
   StripController(const StripController&) = delete;
   StripController& operator=(const StripController&) = delete;

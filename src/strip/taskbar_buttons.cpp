@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/window_system.h"
@@ -146,12 +147,13 @@ TakenList ParseTakenWindows(std::string_view text) {
   return list;
 }
 
-TaskbarButtons::TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::uint32_t owner)
+TaskbarButtons::TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::string folder,
+                               std::uint32_t owner)
     : windows_(windows),
       files_(files),
+      folder_(std::move(folder)),
       owner_(owner),
-      listPath_(files.ProgramFolder() + "\\Wendrel.Session" + std::to_string(windows.SessionId()) +
-                ".Taskbar") {}
+      listPath_(folder_ + "\\Wendrel.Session" + std::to_string(windows.SessionId()) + ".Taskbar") {}
 
 std::string TaskbarButtons::ListPath() const { return listPath_; }
 

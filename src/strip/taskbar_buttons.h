@@ -72,9 +72,9 @@ class TaskbarButtons {
   static constexpr std::size_t kListReadLimit = 1 << 20;
 
   // Keeps the list of the process `owner` (this run's own process, or the one a guard watches)
-  // under the name of the session the program runs in: sessions that share the program's
-  // folder keep their lists apart.
-  TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::uint32_t owner);
+  // in `folder`, where the program keeps its files, under the name of the session the program
+  // runs in: sessions that share the folder keep their lists apart.
+  TaskbarButtons(IWindowSystem& windows, IFileSystem& files, std::string folder, std::uint32_t owner);
   TaskbarButtons(const TaskbarButtons&) = delete;
   TaskbarButtons& operator=(const TaskbarButtons&) = delete;
 
@@ -125,6 +125,7 @@ class TaskbarButtons {
 
   IWindowSystem& windows_;
   IFileSystem& files_;
+  std::string folder_;
   std::uint32_t owner_;
   std::string listPath_;
   TakenWindows taken_;

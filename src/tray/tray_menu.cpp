@@ -34,13 +34,15 @@ std::vector<MenuItem> PopupMenuTree() {
 }
 
 TrayMenu::TrayMenu(const Platform& platform, StripController& strip, GroupSession& groups,
-                   ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog)
+                   ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog,
+                   std::string filesFolder)
     : platform_(platform),
       strip_(strip),
       groups_(groups),
       activeTab_(activeTab),
       shutdown_(shutdown),
       dialog_(dialog),
+      filesFolder_(std::move(filesFolder)),
       menu_(PopupMenuTree()) {}
 
 void TrayMenu::OnTrayNotification(std::int16_t /*button*/, std::int16_t /*shift*/, float x, float /*y*/) {
@@ -111,10 +113,11 @@ void TrayMenu::Run(const std::string& item) {
 }
 
 void TrayMenu::ShowAbout() {
-  platform_.prompts.MessageBox(
-      "You are using Wendrel V1.1. \r\rFor feedback / queries, contact "
-      "feedback@wendrel.example.org",
-      Buttons::kOk, "Wendrel");
+  platform_.prompts.MessageBox("You are using Wendrel V" WENDREL_VERSION
+                               ". \r\rFor feedback / queries, contact "
+                               "feedback@wendrel.example.org\r\rWendrel keeps its files in " +
+                                   filesFolder_ + ".",
+                               Buttons::kOk, "Wendrel");
 }
 
 void TrayMenu::OpenHelpPage() {

@@ -26,7 +26,7 @@ std::vector<MenuItem> PopupMenuTree();
 class TrayMenu {
  public:
   TrayMenu(const Platform& platform, StripController& strip, GroupSession& groups,
-           ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog);
+           ActiveTabCommands& activeTab, Shutdown& shutdown, DialogSlot& dialog, std::string filesFolder);
 
   // The tray's callback arrives as a mouse move whose X holds the mouse message number, in
   // the strip window's scale units.
@@ -54,6 +54,7 @@ class TrayMenu {
   ActiveTabCommands& activeTab_;
   Shutdown& shutdown_;
   DialogSlot& dialog_;
+  std::string filesFolder_;  // where the program keeps its files, told in About
   std::vector<MenuItem> menu_;
   std::int16_t scaleMode_ = kScaleTwips;
 };

@@ -123,6 +123,8 @@ class BlankTabs : public ITabStripView {
 class MemoryFiles : public IFileSystem {
  public:
   std::string ProgramFolder() override { return "C:\\Wendrel"; }
+  std::string LocalAppDataFolder() override { return {}; }
+  bool CanWriteIn(const std::string&) override { return true; }
   std::string ReadFile(const std::string& path) override {
     const auto found = files_.find(path);
     if (found == files_.end()) throw PlatformError("File not found");
@@ -151,9 +153,9 @@ class QuickProgram {
   QuickProgram() : desktop_(silent_, ".") {
     files_.ReplaceFile(files_.ProgramFolder() + "\\Wendrel.CFG", kQuietOptions);
     const Platform sim = desktop_.platform();
-    program_ =
-        std::make_unique<Program>(Platform{sim.windows, sim.strip, tabs_, sim.timer, shell_, sim.tray,
-                                           sim.prompts, files_, sim.dialogs, sim.appWindows, sim.programs});
+    program_ = std::make_unique<Program>(Platform{sim.windows, sim.strip, tabs_, sim.timer, shell_, sim.tray,
+                                                  sim.prompts, files_, sim.dialogs, sim.appWindows,
+                                                  sim.programs, sim.signIn});
     program_->Start();
   }
 

@@ -227,6 +227,8 @@ class CheckedFiles : public IFileSystem {
   CheckedFiles(SimFileSystem& files, StormLog& log) : files_(files), log_(log) {}
 
   std::string ProgramFolder() override { return files_.ProgramFolder(); }
+  std::string LocalAppDataFolder() override { return files_.LocalAppDataFolder(); }
+  bool CanWriteIn(const std::string& folder) override { return files_.CanWriteIn(folder); }
   std::string ReadFile(const std::string& path) override { return files_.ReadFile(path); }
   std::string ReadFileHead(const std::string& path, std::size_t limit) override {
     return files_.ReadFileHead(path, limit);
@@ -382,7 +384,7 @@ class Storm {
     const Platform base = desktop_.platform();
     platform_ = std::make_unique<Platform>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
                                                     base.shell, base.tray, prompts_, files_, base.dialogs,
-                                                    base.appWindows, base.programs});
+                                                    base.appWindows, base.programs, base.signIn});
     desktop_.files().Put("Wendrel.CFG", RandomOptions());
     desktop_.files().Put("Groups/DEFAULT.WDX", texts_.GroupText());
     desktop_.files().Put("Groups/Work.WDX", texts_.GroupText());

@@ -13,6 +13,7 @@
 #include "dialog/options_dialog.h"
 #include "platform/sim/sim_desktop.h"
 #include "program.h"
+#include "store/files_folder.h"
 
 namespace wendrel::sim {
 namespace {
@@ -66,7 +67,7 @@ class Desktop : public ::testing::Test {
     const Platform base = desktop_.platform();
     program_ = std::make_unique<Program>(Platform{base.windows, base.strip, base.tabStrip, base.timer,
                                                   base.shell, base.tray, prompts_, base.files, base.dialogs,
-                                                  base.appWindows, base.programs});
+                                                  base.appWindows, base.programs, base.signIn});
     program_->Start();
     desktop_.Wait(100);
     return *program_;
@@ -180,6 +181,33 @@ TEST_F(Desktop, APassThatRaisesATabReadsItAfreshWithinThreeCallsPerWindow) {
   program.strip().Reconcile();  // adds the new window's tab and raises it
   EXPECT_EQ(program.strip().Tabs().SelectedIndex(), kWindows + 1);
   EXPECT_LE(desktop_.BrowserCalls() - before, 3 * (kWindows + 1) + 3);
+}
+
+TEST_F(Desktop, AReadOnlyProgramFolderMovesTheFilesToAppDataOnceCopyingNeverMoving) {
+  SimFileSystem& files = desktop_.files();
+  files.Put("Groups/Work.WDX", "Mail,http://mail.example.com/\r\n");
+  files.SetLocalAppData("AppData");
+  // Where the program's folder can be written nothing changes.
+  EXPECT_EQ(ChooseFilesFolder(files).path, folder_.string());
+  files.AddReadOnlyFolder(".");
+  const auto told = [this] {
+    return static_cast<int>(transcript_.str().find("cannot write in its own folder") != std::string::npos);
+  };
+  Program& first = Start();
+  EXPECT_EQ(first.filesFolder().path, folder_.string() + "\\AppData\\Wendrel");
+  EXPECT_EQ(told(), 1);
+  EXPECT_EQ(files.Peek("AppData/Wendrel/Wendrel.CFG"), kQuietOptions);
+  EXPECT_EQ(files.Peek("AppData/Wendrel/Groups/Work.WDX"), "Mail,http://mail.example.com/\r\n");
+  EXPECT_EQ(files.Peek("Groups/Work.WDX"), "Mail,http://mail.example.com/\r\n");
+  // The next start reads the folder it chose and says nothing more; the files beside the
+  // program are not read again.
+  program_.reset();
+  transcript_.str("");
+  files.Put("Wendrel.CFG", "\"BESIDE\",\"x\",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#FALSE#,#FALSE#,8\r\n");
+  files.Put("AppData/Wendrel/Wendrel.CFG",
+            "\"MOVED\",\"x\",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#FALSE#,#FALSE#,8\r\n");
+  EXPECT_EQ(Start().options().DefaultGroup, "MOVED");
+  EXPECT_EQ(told(), 0);
 }
 
 }  // namespace

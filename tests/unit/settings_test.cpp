@@ -38,7 +38,8 @@ TEST(SettingsFileFormat, WritingKeepsUnknownLinesInPlaceAndAddsMissingKeys) {
   read.settings.OpenIn = OpenInChoice::kShell;
   EXPECT_EQ(SerializeSettings(read.settings, read),
             "Theme = dark\r\nSitesAsTabs=yes\r\nZoom=2\r\nTrackBrowsers=yes\r\nReadAddresses=yes\r\n"
-            "OpenIn=shell\r\nBrowsers=msedge.exe chrome.exe brave.exe vivaldi.exe opera.exe firefox.exe\r\n");
+            "OpenIn=shell\r\nBrowsers=msedge.exe chrome.exe brave.exe vivaldi.exe opera.exe firefox.exe\r\n"
+            "StartWithWindows=no\r\n");
 }
 
 TEST(SettingsFileFormat, SetSettingRefusesWhatItCannotRead) {

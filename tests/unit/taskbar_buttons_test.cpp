@@ -158,6 +158,8 @@ class FakeFiles final : public IFileSystem {
   long bytesWritten = 0;
 
   std::string ProgramFolder() override { return "C:\\Wendrel"; }
+  std::string LocalAppDataFolder() override { return {}; }
+  bool CanWriteIn(const std::string&) override { return true; }
   std::string ReadFile(const std::string& path) override {
     const auto found = files.find(path);
     if (found == files.end()) throw PlatformError("File not found");
@@ -200,7 +202,7 @@ size_t LineCount(const std::string& text) {
 TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   windows.styles[101] = kLayoutRtl | kAcceptFiles;
   taskbar.TakeAway(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
@@ -216,7 +218,7 @@ TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
 TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   windows.styles[101] = kLayoutRtl | kWsExToolWindow;
   taskbar.GiveBack(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kWsExAppWindow);
@@ -225,7 +227,7 @@ TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
 TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   for (const WindowHandle window : {101, 102, 103}) {
     windows.styles[window] = kLayered;
     taskbar.TakeAway(window);
@@ -244,7 +246,7 @@ TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
 TEST(TaskbarButtons, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   for (const WindowHandle window : {101, 102, 103, 104}) {
     windows.styles[window] = kLayered;
     windows.images[window] = "iexplore.exe";
@@ -266,7 +268,7 @@ TEST(TaskbarButtons, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
 TEST(TaskbarButtons, AHiddenWindowGetsItsButtonBackWithoutBeingShown) {
   FakeWindows windows;
   FakeFiles files;
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   windows.styles[101] = windows.styles[102] = 0;
   taskbar.TakeAway(101);
   taskbar.TakeAway(102);
@@ -291,7 +293,7 @@ TEST(TaskbarButtons, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
     windows.styles[window] = kWsExToolWindow;
   windows.styles[101] |= kLayoutRtl | kAcceptFiles;
   windows.styles[107] = 0;  // it has its button: another window now
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   // The shell lists 102 and 106 only: it cannot read the others. Lines that tell the window
   // need no listing; an older version's lines (103, 106, 108) do.
   taskbar.GiveBackLeftBehind(std::vector<WindowHandle>{102, 106});
@@ -315,15 +317,15 @@ TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsLis
   FakeWindows windows;
   FakeFiles files;
   windows.styles[7] = 0;
-  TaskbarButtons running(windows, files, 100);
+  TaskbarButtons running(windows, files, files.ProgramFolder(), 100);
   running.TakeAway(7);
   // Another session starts from the same folder, and a guard of another run there ends.
   windows.session = 2;
-  TaskbarButtons otherSession(windows, files, 200);
+  TaskbarButtons otherSession(windows, files, files.ProgramFolder(), 200);
   EXPECT_NE(otherSession.ListPath(), running.ListPath());
   otherSession.GiveBackLeftBehind(std::vector<WindowHandle>{7});
   windows.session = 1;
-  TaskbarButtons otherGuard(windows, files, 300);
+  TaskbarButtons otherGuard(windows, files, files.ProgramFolder(), 300);
   otherGuard.GiveBackForOwner();
   EXPECT_EQ(windows.styles[7], kWsExToolWindow);
   ASSERT_TRUE(files.FileExists(kList));
@@ -331,7 +333,7 @@ TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsLis
   // without a list there is nothing to do.
   windows.styles[8] = kWsExToolWindow;
   files.files[kList] += "+ 8 0x0\r\n";
-  TaskbarButtons guard(windows, files, 100);
+  TaskbarButtons guard(windows, files, files.ProgramFolder(), 100);
   guard.GiveBackForOwner();
   EXPECT_EQ(windows.styles[7], kWsExAppWindow);
   EXPECT_EQ(windows.styles[8], kWsExToolWindow);
@@ -346,7 +348,7 @@ TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
   FakeFiles files;
   // A list from an earlier run is replaced by this run's first change.
   files.files[kList] = "+ 999 0x0\r\n";
-  TaskbarButtons taskbar(windows, files, 100);
+  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
   std::mt19937 random(11);
   long changes = 0;
   for (int step = 0; step < 5000; ++step) {

@@ -73,7 +73,23 @@ test_dialog_edits_a_group_and_an_option() {
   check "Update confirms" equals "$text" "Options updated. They will be reflected as soon as possible."
   check "the options file holds the caption width 12" \
     equals "$(head -n1 "$folder/Wendrel.CFG" | tr -d '\r')" '"DEFAULT","**UNKNOWN**",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,12'
+
+  # "Start Wendrel when I sign in" adds the program's quoted path to the user's Run key, and
+  # takes it out again.
+  click_control "$DIALOG" "Start Wendrel when I sign in" || return 1
+  screenshot dialog-options-sign-in
+  click_control "$DIALOG" "&Update"
+  wt answer Wendrel 1 "$WAIT" >/dev/null
+  check "the sign-in entry appears" eval 'run_entry | grep -qiF "\"$(winpath "$folder/wendrel.exe")\""'
+  check "Wendrel.ini records it" grep -q "^StartWithWindows=yes" "$folder/Wendrel.ini"
+  click_control "$DIALOG" "Start Wendrel when I sign in"
+  click_control "$DIALOG" "&Update"
+  wt answer Wendrel 1 "$WAIT" >/dev/null
+  check "the sign-in entry goes" eval '! run_entry'
 }
+
+# The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
+run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }
 
 test_a_click_on_the_current_page_tab_runs_its_handling() {
   local folder

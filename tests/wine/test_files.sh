@@ -51,3 +51,29 @@ test_the_group_list_holds_ordinary_files_and_a_saved_group_keeps_its_name() {
   check "the group file is rewritten" wait_until "$WAIT" grep -q "alpha.com" "$folder/Groups/Work.WDX"
   check "it keeps its name and letter case" equals "$(cd "$folder/Groups" && ls | paste -sd, -)" "Work.WDX"
 }
+
+test_a_read_only_program_folder_keeps_the_files_in_app_data() {
+  local folder appdata text rc=0
+  folder=$(new_folder readonly "$QUIET_OPTIONS")
+  appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Wendrel"
+  rm -rf "${appdata:?}"
+  # Run as root, Wine writes anywhere a file's permissions forbid: only the immutable attribute
+  # keeps it out of the folder.
+  chattr +i "$folder" || { log "    the folder cannot be made read-only here"; return 1; }
+  {
+    start_wendrel "$folder" &&
+      text=$(wt answer Wendrel 1 "$WAIT") &&
+      check "the first start says where the files go" equals "${text%% from now on*}" \
+        "Wendrel cannot write in its own folder, $(winpath "$folder"), so it keeps its options and groups in C:\\users\\$(id -un)\\AppData\\Local\\Wendrel" &&
+      check "the options file is copied there" equals "$(head -n1 "$appdata/Wendrel.CFG")" "$QUIET_OPTIONS"$'\r' &&
+      wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null &&
+      open_frame IEFrame "Alpha Page" "http://www.alpha.com/" &&
+      wait_until "$WAIT" tab_count_is 1 &&
+      open_tray_menu && menu_click save &&
+      check "a saved group goes there" equals "$(wt answer Wendrel 1 "$WAIT")" "The details have been saved as the Group DEFAULT." &&
+      check "and is written there" grep -q "alpha.com" "$appdata/Groups/DEFAULT.WDX"
+  } || rc=1
+  stop_wendrels
+  chattr -i "$folder"
+  return $rc
+}

@@ -79,11 +79,15 @@ OptionsDialog& ScenarioRunner::Dialog() {
 
 void ScenarioRunner::Execute(const Words& words) {
   const std::string& command = words[0].text;
-  if (command == "screen" || command == "workarea" || command == "running") {
+  if (command == "screen" || command == "workarea" || command == "running" || command == "appdata") {
     if (program_) throw SimError{command + " is only allowed before start"};
     if (command == "screen") {
       Arity(words, 4, 4);
       desktop_.SetScreen(Int32(words[1]), Int32(words[2]), Int32(words[3]));
+    } else if (command == "appdata") {
+      // appdata PATH: the user's local application-data folder, a folder under DIR.
+      Arity(words, 2, 2);
+      desktop_.files().SetLocalAppData(words[1].text);
     } else if (command == "workarea") {
       Arity(words, 5, 5);
       desktop_.SetWorkArea(PixelRect{Int32(words[1]), Int32(words[2]), Int32(words[3]), Int32(words[4])});
@@ -98,7 +102,7 @@ void ScenarioRunner::Execute(const Words& words) {
     program_->Start();
   } else if (command == "open" || command == "close" || command == "navigate" || command == "minimize" ||
              command == "wait" || command == "fail" || command == "trace" || command == "write" ||
-             command == "delete" || command == "exstyle" || IsAppCommand(command)) {
+             command == "delete" || command == "exstyle" || command == "signin" || IsAppCommand(command)) {
     RunWorld(words);
   } else if (command == "change") {
     // change workarea L T R B: the taskbar moved or the display changed under the running program.
@@ -160,6 +164,11 @@ void ScenarioRunner::RunWorld(const Words& words) {
     Arity(words, 3, 3);
     if (!Is(words[1], "file")) throw SimError{"delete takes file PATH"};
     desktop_.files().Remove(words[2].text);
+  } else if (command == "signin") {
+    // signin none | signin "COMMAND": the user changed the programs started at sign-in elsewhere.
+    Arity(words, 2, 2);
+    desktop_.SetSignInEntry(
+        words[1].quoted || !Is(words[1], "none") ? std::optional<std::string>(words[1].text) : std::nullopt);
   } else if (command == "fail") {
     if (words.size() >= 2 && Is(words[1], "file")) {
       Arity(words, 4, 4);
@@ -175,8 +184,13 @@ void ScenarioRunner::RunWorld(const Words& words) {
       }
     } else if (words.size() >= 2 && Is(words[1], "dir")) {
       Arity(words, 4, 4);
-      if (!Is(words[3], "create")) throw SimError{"a folder can only fail to be created"};
-      desktop_.files().AddFolderCreateFault(words[2].text);
+      if (Is(words[3], "create")) {
+        desktop_.files().AddFolderCreateFault(words[2].text);
+      } else if (Is(words[3], "write")) {
+        desktop_.files().AddReadOnlyFolder(words[2].text);
+      } else {
+        throw SimError{"a folder can fail to be created or to be written"};
+      }
     } else {
       Arity(words, 3, 3);
       const WindowHandle window = Int32(words[1]);
@@ -423,6 +437,10 @@ void ScenarioRunner::RunDialog(const Words& words) {
     if (question < 0 || question > 5) throw SimError{"the questions are 0 to 5"};
     if (!Is(words[3], "yes") && !Is(words[3], "no")) throw SimError{"an option is yes or no"};
     dialog.ChooseOption(question, words[3].text == "yes");
+  } else if (action == "setting") {
+    Arity(words, 4, 4);
+    if (!dialog.SetSettingText(words[2].text, words[3].text))
+      throw SimError{"there is no setting " + words[2].text};
   } else if (action == "grid") {
     Arity(words, 4, 4);
     const std::string& word = words[2].text;

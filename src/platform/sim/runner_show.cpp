@@ -94,6 +94,13 @@ void ScenarioRunner::RunShow(const Words& words) {
     Arity(words, 3, 3);
     const auto content = desktop_.files().Peek(words[2].text);
     desktop_.Print("file " + Quoted(words[2].text) + " " + (content ? Quoted(*content) : "missing"));
+  } else if (what == "signin") {
+    // The system's sign-in entry, and what the Options page shows for it when the dialog is loaded.
+    Arity(words, 2, 2);
+    const auto& entry = desktop_.SignInEntry();
+    OptionsDialog* dialog = program_ && !desktop_.Ended() ? program_->dialog().Loaded() : nullptr;
+    desktop_.Print("signin entry=" + (entry ? Quoted(*entry) : std::string("none")) +
+                   " page=" + (dialog ? dialog->SettingText(kStartWithWindows) : std::string("none")));
   } else if (what == "browsercalls") {
     Arity(words, 2, 2);
     desktop_.Print("browsercalls " + std::to_string(desktop_.BrowserCalls()));

@@ -43,6 +43,7 @@ SimDesktop::SimDesktop(std::ostream& out, std::string folder)
       shell_(std::make_unique<Shell>(*this)),
       appWindows_(std::make_unique<AppWindows>(*this)),
       programs_(std::make_unique<Programs>(*this)),
+      signIn_(std::make_unique<SignIn>(*this)),
       tray_(std::make_unique<Tray>(*this)),
       prompts_(std::make_unique<Prompts>(*this)),
       dialogHost_(std::make_unique<DialogHost>(*this)) {}
@@ -50,8 +51,8 @@ SimDesktop::SimDesktop(std::ostream& out, std::string folder)
 SimDesktop::~SimDesktop() = default;
 
 Platform SimDesktop::platform() {
-  return Platform{*windowSystem_, *stripWindow_, *tabStripView_, *timer_,      *shell_,   *tray_,
-                  *prompts_,      *files_,       *dialogHost_,   *appWindows_, *programs_};
+  return Platform{*windowSystem_, *stripWindow_, *tabStripView_, *timer_,      *shell_,    *tray_,
+                  *prompts_,      *files_,       *dialogHost_,   *appWindows_, *programs_, *signIn_};
 }
 
 void SimDesktop::SetScreen(std::int32_t width, std::int32_t height, std::int32_t twipsPerPixel) {

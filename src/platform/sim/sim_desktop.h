@@ -157,6 +157,13 @@ class SimDesktop {
   std::int32_t TwipsPerPixelX() const { return twipsPerPixel_; }
   std::int64_t BrowserCalls() const { return browserCalls_; }
 
+  // The system's sign-in entry for Wendrel, as a command line, or nothing; the user may change it
+  // behind the program's back.
+  const std::optional<std::string>& SignInEntry() const { return signInEntry_; }
+  void SetSignInEntry(std::optional<std::string> entry) { signInEntry_ = std::move(entry); }
+  // The entry that starts this program: its quoted path.
+  std::string SignInCommand() const { return "\"" + files_->ProgramFolder() + "\\wendrel.exe\""; }
+
   void Print(const std::string& line);
   // Stops all printing, as when the transcript has ended and only tearing down remains.
   void Silence() { silent_ = true; }
@@ -173,6 +180,7 @@ class SimDesktop {
   class AppWindows;
   class AppWatch;
   class Programs;
+  class SignIn;
   class Tray;
   class Prompts;
   class DialogHost;
@@ -244,6 +252,7 @@ class SimDesktop {
   std::vector<AppWatch*> appWatches_;
   std::deque<std::pair<AppWatch*, WindowHandle>> addressReads_;
   std::string defaultBrowser_;
+  std::optional<std::string> signInEntry_;
 
   bool trayPresent_ = false;
   std::string trayTip_;
@@ -262,6 +271,7 @@ class SimDesktop {
   std::unique_ptr<Shell> shell_;
   std::unique_ptr<AppWindows> appWindows_;
   std::unique_ptr<Programs> programs_;
+  std::unique_ptr<SignIn> signIn_;
   std::unique_ptr<Tray> tray_;
   std::unique_ptr<Prompts> prompts_;
   std::unique_ptr<DialogHost> dialogHost_;

@@ -139,6 +139,35 @@ void SimFileSystem::AddFolderCreateFault(const std::string& relativePath) {
   folderCreateFaults_.insert(Resolve(relativePath, true).key);
 }
 
+void SimFileSystem::AddReadOnlyFolder(const std::string& relativePath) {
+  readOnlyFolders_.insert(Resolve(relativePath, true).key);
+}
+
+void SimFileSystem::SetLocalAppData(const std::string& relativePath) {
+  const Resolved folder = Resolve(relativePath, true);
+  std::error_code ignored;
+  fs::create_directories(folder.diskPath, ignored);
+  appData_ = folder.key;
+  appDataPath_ = folder_;
+  for (const std::string& part : Components(relativePath)) appDataPath_ += "\\" + part;
+}
+
+bool SimFileSystem::ReadOnly(const std::string& key) const {
+  const auto within = [&key](const std::string& folder) {
+    return folder.empty() || key == folder || key.compare(0, folder.size() + 1, folder + "/") == 0;
+  };
+  if (appData_ && within(*appData_)) return false;
+  return std::any_of(readOnlyFolders_.begin(), readOnlyFolders_.end(), within);
+}
+
+std::string SimFileSystem::LocalAppDataFolder() { return appDataPath_; }
+
+bool SimFileSystem::CanWriteIn(const std::string& folder) {
+  const Resolved directory = Resolve(folder, false);
+  if (directory.badName || !directory.parentExists || !IsFolder(directory.diskPath)) return false;
+  return !ReadOnly(directory.key.empty() ? "~probe" : directory.key + "/~probe");
+}
+
 std::string SimFileSystem::ReadFile(const std::string& path) {
   const Resolved file = ResolveForProgram(path);
   if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
@@ -171,7 +200,7 @@ void SimFileSystem::AppendInOneStep(const std::string& path, std::string_view te
 }
 
 void SimFileSystem::ReplaceBytes(const Resolved& file, std::string_view content) {
-  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kOpen) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   const std::string temporary = TemporaryBeside(file.diskPath);
   if (HasFault(file.key, FileFault::kWrite)) {
@@ -192,7 +221,7 @@ void SimFileSystem::ReplaceBytes(const Resolved& file, std::string_view content)
 
 void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
   const Resolved file = ResolveForProgram(path);
-  if (HasFault(file.key, FileFault::kOpen)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kOpen) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (IsFolder(file.diskPath)) throw PlatformError("Path/File access error");
   // Only the file's first bytes decide how text is added to it, unless the whole file must be
   // written anew (a code-page file that now needs UTF-8).
@@ -219,6 +248,7 @@ void SimFileSystem::AppendFile(const std::string& path, std::string_view text) {
 
 void SimFileSystem::CreateFolder(const std::string& path) {
   const Resolved folder = ResolveForProgram(path);
+  if (ReadOnly(folder.key)) throw PlatformError("Permission denied");
   if (folderCreateFaults_.count(folder.key) != 0 || Exists(folder.diskPath)) {
     throw PlatformError("Path/File access error");
   }
@@ -228,7 +258,7 @@ void SimFileSystem::CreateFolder(const std::string& path) {
 
 void SimFileSystem::DeleteFile(const std::string& path) {
   const Resolved file = ResolveForProgram(path);
-  if (HasFault(file.key, FileFault::kDelete)) throw PlatformError("Permission denied");
+  if (HasFault(file.key, FileFault::kDelete) || ReadOnly(file.key)) throw PlatformError("Permission denied");
   if (!IsFile(file.diskPath)) throw PlatformError("File not found");
   std::error_code error;
   if (!fs::remove(file.diskPath, error)) throw PlatformError("Permission denied");

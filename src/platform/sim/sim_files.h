@@ -23,6 +23,8 @@ class SimFileSystem : public IFileSystem {
   explicit SimFileSystem(std::string folder);
 
   std::string ProgramFolder() override { return folder_; }
+  std::string LocalAppDataFolder() override;
+  bool CanWriteIn(const std::string& folder) override;
   std::string ReadFile(const std::string& path) override;
   std::string ReadFileHead(const std::string& path, std::size_t limit) override;
   void ReplaceFile(const std::string& path, std::string_view content) override;
@@ -36,10 +38,16 @@ class SimFileSystem : public IFileSystem {
   // Paths below are relative to the program's folder, in any letter case.
   void AddFault(const std::string& relativePath, FileFault fault);
   void AddFolderCreateFault(const std::string& relativePath);
+  // Nothing can be created, written or deleted in the folder or below it, as in a folder the
+  // user may only read. The application-data folder is another place: it stays writable.
+  void AddReadOnlyFolder(const std::string& relativePath);
+  // The user's local application-data folder, made when missing; without it there is none.
+  void SetLocalAppData(const std::string& relativePath);
   // Every file and folder works again, as after the user freed the disk or the lock.
   void ClearFaults() {
     faults_.clear();
     folderCreateFaults_.clear();
+    readOnlyFolders_.clear();
   }
   // The content of a file, or nothing when it does not exist.
   std::optional<std::string> Peek(const std::string& relativePath);
@@ -62,11 +70,16 @@ class SimFileSystem : public IFileSystem {
   bool HasFault(const std::string& key, FileFault fault) const;
   // Puts the bytes in the file's place through a replacement file beside it.
   void ReplaceBytes(const Resolved& file, std::string_view content);
+  // Whether the file or folder `key` lies in a read-only folder.
+  bool ReadOnly(const std::string& key) const;
 
   std::string folder_;
   Windows1252 codePage_;
   std::map<std::string, std::set<FileFault>> faults_;
   std::set<std::string> folderCreateFaults_;
+  std::set<std::string> readOnlyFolders_;
+  std::optional<std::string> appData_;  // its key
+  std::string appDataPath_;             // its path as the program sees it
 };
 
 }  // namespace wendrel::sim

@@ -175,6 +175,20 @@ class SimDesktop::AppWatch : public IAppWindowWatch {
   AddressReadHandler onAddress_;
 };
 
+// Records the sign-in entry; every change prints a line.
+class SimDesktop::SignIn : public ISignIn {
+ public:
+  explicit SignIn(SimDesktop& desktop) : d_(desktop) {}
+  bool StartsThisProgram() override { return d_.signInEntry_ == d_.SignInCommand(); }
+  void SetStartsThisProgram(bool start) override {
+    d_.signInEntry_ = start ? std::optional<std::string>(d_.SignInCommand()) : std::nullopt;
+    d_.Print(start ? "signin add " + Quoted(d_.SignInCommand()) : "signin remove");
+  }
+
+ private:
+  SimDesktop& d_;
+};
+
 class SimDesktop::Programs : public IPrograms {
  public:
   explicit Programs(SimDesktop& desktop) : d_(desktop) {}

@@ -17,6 +17,7 @@
 #include "platform/win32/tab_strip_view.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_system.h"
+#include "store/settings.h"
 
 namespace wendrel::win32 {
 namespace {
@@ -72,7 +73,8 @@ class Panel final : public BaseWindow<Panel> {
   Forward forward_;
 };
 
-enum class Kind { kLabel, kButton, kText, kCombo, kGrid, kOption, kLine };
+// kSetting: a check box for a yes/no setting of Wendrel.ini, named by its key.
+enum class Kind { kLabel, kButton, kText, kCombo, kGrid, kOption, kLine, kSetting };
 
 struct Control {
   std::string name;
@@ -188,6 +190,10 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
       case Kind::kOption:
         windowClass = L"BUTTON";
         base |= BS_RADIOBUTTON | WS_TABSTOP;
+        break;
+      case Kind::kSetting:
+        windowClass = L"BUTTON";
+        base |= BS_AUTOCHECKBOX | WS_TABSTOP;
         break;
       case Kind::kText:
         windowClass = L"EDIT";
@@ -324,6 +330,8 @@ void DialogView::Build() {
       "launched. What name you want to see for such tabs?",
       {60, 3960, 6060, 700}, SS_RIGHT);
   Add(options, controls::kDefaultNameBox, Kind::kText, "", {6195, 4035, 1695, 285});
+  Add(options, kStartWithWindows, Kind::kSetting, "Start Wendrel when I sign in", {225, 4800, 4200, 300},
+      WS_GROUP);
   Add(options, controls::kSaveOptions, Kind::kButton, "&Update", {4635, 4695, 1290, 510});
   Add(options, controls::kResetOptions, Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
 
@@ -450,6 +458,10 @@ void DialogView::Refresh() {
       case Kind::kButton:
         ::EnableWindow(control->window, dialog_.Enabled(control->name));
         break;
+      case Kind::kSetting:
+        ::SendMessageW(control->window, BM_SETCHECK,
+                       dialog_.SettingText(control->name) == "yes" ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
       case Kind::kOption: {
         const OptionChoice choice = dialog_.Option(control->question);
         const bool checked = control->yes ? choice == OptionChoice::kYes : choice == OptionChoice::kNo;
@@ -528,6 +540,11 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
       if (dialog_.Focus() != before || name == controls::kSaveOptions || name == controls::kSaveLine)
         focused_.clear();
       ApplyFocus();
+      return 0;
+    }
+    if (control.kind == Kind::kSetting && code == BN_CLICKED) {
+      const bool checked = ::SendMessageW(control.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      dialog_.SetSettingText(control.name, checked ? "yes" : "no");
       return 0;
     }
     if (control.kind == Kind::kOption && code == BN_CLICKED) {

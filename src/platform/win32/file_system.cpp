@@ -1,5 +1,9 @@
 #include "platform/win32/file_system.h"
 
+// After the Windows headers:
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -162,6 +166,25 @@ std::vector<std::string> FileSystem::ListFiles(const std::string& folder, const 
     if (EndsWithNoCase(name, wideExtension)) names.push_back(Narrow(name));
   } while (::FindNextFileW(search.get(), &found));
   return names;
+}
+
+std::string FileSystem::LocalAppDataFolder() {
+  PWSTR path = nullptr;
+  const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+  const std::string folder = SUCCEEDED(result) && path ? Narrow(path) : std::string();
+  ::CoTaskMemFree(path);
+  return folder;
+}
+
+bool FileSystem::CanWriteIn(const std::string& folder) {
+  // A hidden file of this process's own, gone again when closed. Under Program Files a program
+  // that runs as the user is refused here (its manifest asks for no file virtualisation).
+  const std::wstring probe =
+      Widen(folder) + L"\\~wendrel-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  const UniqueFile file(
+      ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file);
 }
 
 }  // namespace wendrel::win32

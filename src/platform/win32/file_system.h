@@ -11,6 +11,8 @@ namespace wendrel::win32 {
 class FileSystem final : public IFileSystem {
  public:
   std::string ProgramFolder() override;
+  std::string LocalAppDataFolder() override;
+  bool CanWriteIn(const std::string& folder) override;
   std::string ReadFile(const std::string& path) override;
   std::string ReadFileHead(const std::string& path, std::size_t limit) override;
   void ReplaceFile(const std::string& path, std::string_view content) override;

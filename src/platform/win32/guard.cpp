@@ -14,6 +14,7 @@
 #include "platform/win32/file_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_system.h"
+#include "store/files_folder.h"
 #include "strip/taskbar_buttons.h"
 
 namespace wendrel::win32 {
@@ -81,7 +82,7 @@ bool RunGuardIfAsked() {
   try {
     WindowSystem windows;
     FileSystem files;
-    TaskbarButtons taskbar(windows, files, programId);
+    TaskbarButtons taskbar(windows, files, ChooseFilesFolder(files).path, programId);
     // The program may have ended properly, leaving no list: then there is nothing to do.
     taskbar.GiveBackForOwner();
   } catch (...) {

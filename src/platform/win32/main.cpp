@@ -11,6 +11,7 @@
 #include "platform/win32/guard.h"
 #include "platform/win32/prompts.h"
 #include "platform/win32/shell.h"
+#include "platform/win32/sign_in.h"
 #include "platform/win32/strip_window.h"
 #include "platform/win32/tab_strip_view.h"
 #include "platform/win32/text.h"
@@ -85,8 +86,9 @@ int Run() {
   DialogHost dialogs(strip.Hwnd(), windows);
   AppWindows appWindows;
   Programs programs;
-  Program program(
-      Platform{windows, strip, tabStrip, timer, shell, tray, prompts, files, dialogs, appWindows, programs});
+  SignIn signIn;
+  Program program(Platform{windows, strip, tabStrip, timer, shell, tray, prompts, files, dialogs, appWindows,
+                           programs, signIn});
   ProgramEvents events(program, windows, tray);
   strip.SetEvents(&events);
 
