@@ -75,6 +75,9 @@ class StripController {
   // The watcher: switched off around routines that open or close many windows themselves.
   void SuspendWatcher();
   void ResumeWatcher();
+  // The shell started again (Explorer restarted): the old shell's collection and events are
+  // gone with it. While the watcher runs, takes new ones and looks at the windows at once.
+  void ShellRestarted();
 
   TabStrip& Tabs() { return tabs_; }
   // The windows the program took off the taskbar.
