@@ -22,6 +22,9 @@ test_a_burst_of_windows_gives_one_pass_and_idling_costs_nothing() {
     spread=$(sed -n 's/^raise WindowRegistered .* ms=\([0-9]*\)$/\1/p' "$SHELL_LOG" | sort -n |
       sed -n '1p;$p' | paste -sd' ' - | awk '{ print $2 - $1 }')
     log "   the ten windows registered within $spread ms"
+    # On a busy machine the arrivals may spread beyond the program's half-second wait: idling
+    # starts once a walk has followed the last of them.
+    wait_until "$WAIT" eval '[ "$(grep -E "^(raise WindowRegistered|_NewEnum) " "$SHELL_LOG" | tail -n1 | cut -c1-8)" = _NewEnum ]'
   fi
 
   # Idle: no tooltip or menu pending, nothing opening or closing.
@@ -37,7 +40,8 @@ test_a_burst_of_windows_gives_one_pass_and_idling_costs_nothing() {
     check "idling with ten tabs costs no CPU" equals "$ticks" 0
     check "every window was announced to the program" \
       equals "$(grep -c '^raise WindowRegistered .* sinks=1 ' "$SHELL_LOG")" 10
-    check "the burst gave one pass" equals "$(enumerations)" 1
+    # Arrivals within half a second make one pass.
+    [ "$spread" -ge 500 ] || check "the burst gave one pass" equals "$(enumerations)" 1
   fi
 
   wt close IEFrame "burst 4"

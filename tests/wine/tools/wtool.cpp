@@ -731,11 +731,13 @@ int main(int argc, char** argv) {
     std::printf("exit=%lu\n", code);
     return 0;
   }
-  if (command == "kill") {  // pid
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::atol(arg(2))));
+  if (command == "kill") {  // pid: ends the process and waits until it has gone
+    // Without SYNCHRONIZE the wait fails at once, and the next program may meet this one.
+    HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(std::atol(arg(2))));
     if (!process) return 0;
     TerminateProcess(process, 9);
-    WaitForSingleObject(process, 10000);
+    WaitForSingleObject(process, 60000);
     CloseHandle(process);
     return 0;
   }
