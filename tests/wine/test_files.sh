@@ -27,7 +27,7 @@ test_a_long_address_is_saved_whole_under_the_longest_group_path() {
 }
 
 test_the_group_list_holds_ordinary_files_and_a_saved_group_keeps_its_name() {
-  local folder
+  local folder line
   # The dialog opens on Group Management at start.
   folder=$(new_folder ordinary '"DEFAULT","**UNKNOWN**",#TRUE#,#TRUE#,#TRUE#,#FALSE#,#TRUE#,#FALSE#,8')
   mkdir -p "$folder/Groups"
@@ -49,10 +49,13 @@ test_the_group_list_holds_ordinary_files_and_a_saved_group_keeps_its_name() {
   check "the Tab page lists the window" wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 1 ]' || return 1
   click_control "$DIALOG" "&Select All"
   wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 6 | cut -d"|" -f1)" = X ]'
-  # The group name goes into the combo box's edit field. Keys typed right after a click would go
-  # to the control that had the focus when they were queued, before the click was handled.
-  wt settext "$DIALOG" 0 "work"
-  wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=work\$"' || return 1
+  # The group name is typed, as a user would, into the combo box's edit field: once the click has
+  # given it the focus, since keys go to the control that has the focus when they are queued.
+  line=$(wt controls "$DIALOG" | grep "class=Edit" | head -n1)
+  [ -n "$line" ] || return 1
+  xdotool mousemove $(($(field "$line" x) + 10)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+  wait_until "$WAIT" eval 'wt focus | grep -q "^class=Edit "' || return 1
+  xdotool key ctrl+a BackSpace type "work"
   click_control "$DIALOG" "<-- Save Selected as this Group"
   check "the group file is rewritten" wait_until "$WAIT" grep -q "alpha.com" "$folder/Groups/Work.WDX"
   check "it keeps its name and letter case" equals "$(cd "$folder/Groups" && ls | paste -sd, -)" "Work.WDX"

@@ -731,6 +731,13 @@ int main(int argc, char** argv) {
     std::printf("exit=%lu\n", code);
     return 0;
   }
+  if (command == "focus") {  // the class and text of the window with the keyboard focus
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info) || !info.hwndFocus) return 1;
+    std::printf("class=%s text=%s\n", ClassOf(info.hwndFocus).c_str(), Text(info.hwndFocus).c_str());
+    return 0;
+  }
   if (command == "kill") {  // pid: ends the process and waits until it has gone
     // Without SYNCHRONIZE the wait fails at once, and the next program may meet this one.
     HANDLE process =
