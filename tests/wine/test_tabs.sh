@@ -165,7 +165,8 @@ test_opening_many_windows_costs_linear_time() {
   done
   log "   opening N windows ($SHELL_MODE shell):$figures"
   echo "$figures" >"$ARTEFACTS/many-windows-ticks-$SHELL_MODE.txt"
-  # Three times the windows cost three times as much; a cost that grew with the square would
-  # be nine times.
-  check "300 windows cost at most five times what 100 cost ($figures)" [ "${ticks[1]}" -le $((5 * ticks[0] + 10)) ]
+  # Three times the windows cost about three times as much (2 to 5.5 times measured, on a busy
+  # machine too: Wine's tab control measures every tab again at each insertion); a cost that grew
+  # with the square would be nine times.
+  check "300 windows cost at most seven times what 100 cost ($figures)" [ "${ticks[1]}" -le $((7 * ticks[0] + 10)) ]
 }
