@@ -363,6 +363,13 @@ void StripController::ScheduleReconcile(std::int32_t interval) {
 
 void StripController::SuspendWatcher() { shellEvents_.reset(); }
 
+void StripController::ShellRestarted() {
+  if (!Watching()) return;
+  browsers_.CreateCollection();
+  ResumeWatcher();
+  ScheduleReconcile(100);
+}
+
 void StripController::ResumeWatcher() {
   shellEvents_.reset();
   if (stopped_) return;

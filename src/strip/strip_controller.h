@@ -83,6 +83,9 @@ class StripController {
   // The program is ending: from now on no pass runs, so none changes the tabs or takes a
   // window's button under the routines that give the windows back.
   void StopPasses();
+  // The shell started again (Explorer restarted): the old shell's collection and events are
+  // gone with it. While the watcher runs, takes new ones and looks at the windows at once.
+  void ShellRestarted();
 
   TabStrip& Tabs() { return tabs_; }
   // The windows the program took off the taskbar.

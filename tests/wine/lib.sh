@@ -232,10 +232,11 @@ open_frame() {
   FRAME_PIDS+=($!)
   wt wait-window "$1" 0 "$WAIT" "$2" >/dev/null
 }
-# open_frames <class> <count> <name>: a burst of stand-in browser windows from one process,
-# "<name> 1" at http://www.<name>1.org/ and so on, all made at once.
+# open_frames <class> <count> <name> [first-late]: a burst of stand-in browser windows from one
+# process, "<name> 1" at http://www.<name>1.org/ and so on, all made at once (the first one
+# brought forward last when asked).
 open_frames() {
-  wine "$WTOOL" frames "$1" "$2" "$3" >/dev/null 2>&1 </dev/null &
+  wine "$WTOOL" frames "$1" "$2" "$3" ${4:+"$4"} >/dev/null 2>&1 </dev/null &
   FRAME_PIDS+=($!)
 }
 close_frames() {
@@ -266,6 +267,12 @@ tray_icon_gone() { [ "$(tray_spot)" = "$(empty_spot)" ]; }
 open_tray_menu() {
   tray_click 3
   wt wait-window '#32768' 0 "$WAIT" >/dev/null
+}
+# Closes the open popup menu by a click beside it (the keyboard may not reach it, below) and
+# waits until it has gone.
+close_menu() {
+  xdotool mousemove 700 100 click 1
+  wt wait-gone '#32768' "$WAIT"
 }
 # Presses keys in the open menu, given as xdotool key names. Under Wine the menu only hears
 # the keyboard when no other program's window was activated just before it opened.
@@ -357,6 +364,15 @@ click_strip_tab() {
   line=$(wt tabs | grep "^tab=$1 ")
   [ -n "$line" ] || return 1
   xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) click "${2:-1}"
+}
+# drag_off_tab <window-title|""> <caption>: presses a tab of the window's tab control (the
+# strip's when no title), leaves the control with the button held and lets go elsewhere.
+drag_off_tab() {
+  local line
+  line=$(wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1)
+  [ -n "$line" ] || return 1
+  xdotool mousemove $(($(field "$line" x) + $(field "$line" w) / 2)) $(($(field "$line" y) + $(field "$line" h) / 2)) \
+    mousedown 1 mousemove 900 200 mouseup 1
 }
 # click_row <window-title> <columns> <row>: clicks a row (0 is the first below the header) of
 # the window's list view with that many columns (tabs 6, groups 1, group lines 3).

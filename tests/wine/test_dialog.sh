@@ -9,6 +9,9 @@ test_dialog_from_menu_lists_tabs_and_shows_pages() {
   open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
   open_frame IEFrame "Beta Page" "http://www.beta.org/x"
   wait_until "$WAIT" tab_count_is 2 || return 1
+  # The pass that gave the newest window its tab ends by raising that window and giving the
+  # strip the foreground: the dialog is opened after it, or the window could come over it.
+  wait_until "$WAIT" foreground_title_is Wendrel || return 1
   wait_until "$WAIT" tray_icon_shown
   open_tray_menu || return 1
   menu_click options
@@ -110,4 +113,16 @@ test_a_click_on_the_current_page_tab_runs_its_handling() {
   check "a click on the current page's tab shows the stored options again" \
     wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=8\$"'
   check "the page stays" control_shown "$DIALOG" "Unless the Update button"
+
+  # A press on another page's tab dragged off the dialog shows that page; the next click on its
+  # tab, now the current one, still runs the page's handling.
+  click_tab "$DIALOG" "&Tab Management"
+  wait_until "$WAIT" control_shown "$DIALOG" "For selection, click a row" || return 1
+  drag_off_tab "$DIALOG" "&Options"
+  wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button" || return 1
+  wt settext "$DIALOG" 0 "12"
+  wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=12\$"' || return 1
+  click_tab "$DIALOG" "&Options"
+  check "after a press dragged off the dialog, a click on the current page's tab still counts" \
+    wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=8\$"'
 }

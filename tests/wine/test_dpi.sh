@@ -70,3 +70,35 @@ test_the_strip_and_dialog_at_96_120_and_144_dpi() {
   restart_desktop_at 96
   return $rc
 }
+
+# The dialog moved to a monitor of 144 DPI (the system tells it so; Wine has one DPI for all its
+# monitors, so the message is sent as Windows would): the window, its controls and the grid's
+# columns grow together by half, and every label keeps room for its text.
+test_the_dialog_follows_the_dpi_of_its_monitor() {
+  local folder before after grid row
+  folder=$(new_folder dpimove "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  wait_until "$WAIT" tab_count_is 1 || return 1
+  wait_until "$WAIT" tray_icon_shown
+  open_tray_menu || return 1
+  menu_click options
+  wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1
+  wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 1 ]' || return 1
+  before=$(wt list WendrelOptions)
+  grid=$(wt listview "$DIALOG" 6 | head -n1)
+  row=$(wt listview "$DIALOG" 6 | grep '^row=0 ')
+  wt post WendrelOptions 0x02E0 0x00900090 0 # WM_DPICHANGED to 144 DPI
+  check "the dialog grows by half" wait_until "$WAIT" \
+    eval '[ $(($(field "$(wt list WendrelOptions)" w) * 2)) -ge $(($(field "$before" w) * 3 - 20)) ]'
+  after=$(wt listview "$DIALOG" 6)
+  check "the grid grows by half" \
+    [ $(($(field "$after" w) * 2)) -ge $(($(field "$grid" w) * 3 - 8)) ] || return 1
+  # The columns' widths, summed up in the row's width, keep their share of the grid's.
+  check "the grid's columns grow with it" \
+    [ $((100 * $(field "$(grep '^row=0 ' <<<"$after")" w) / $(field "$after" w))) -ge \
+      $((100 * $(field "$row" w) / $(field "$grid" w) - 2)) ]
+  check "every label of Tab Management has room for its text" wt clipped "$DIALOG"
+  screenshot dialog-moved-to-144-dpi
+}

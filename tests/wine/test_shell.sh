@@ -13,13 +13,18 @@ test_a_burst_of_windows_gives_one_pass_and_idling_costs_nothing() {
     wait_until "$WAIT" eval '[ "$(enumerations)" -ge 1 ]' || return 1
     : >"$SHELL_LOG"
   fi
-  open_frames IEFrame 10 burst
+  # The first window comes forward after the others, as a busy desktop's late activation does:
+  # the tabs still follow the order the windows were made in.
+  open_frames IEFrame 10 burst first-late
   check "ten windows give ten tabs" wait_until "$WAIT" tab_count_is 10 || return 1
   check "the last tab is selected" wait_until "$WAIT" eval '[ "$(selected_tab)" = 10 ]'
   if in_standin_mode; then
     spread=$(sed -n 's/^raise WindowRegistered .* ms=\([0-9]*\)$/\1/p' "$SHELL_LOG" | sort -n |
       sed -n '1p;$p' | paste -sd' ' - | awk '{ print $2 - $1 }')
     log "   the ten windows registered within $spread ms"
+    # On a busy machine the arrivals may spread beyond the program's half-second wait: idling
+    # starts once a walk has followed the last of them.
+    wait_until "$WAIT" eval '[ "$(grep -E "^(raise WindowRegistered|_NewEnum) " "$SHELL_LOG" | tail -n1 | cut -c1-8)" = _NewEnum ]'
   fi
 
   # Idle: no tooltip or menu pending, nothing opening or closing.
@@ -35,7 +40,8 @@ test_a_burst_of_windows_gives_one_pass_and_idling_costs_nothing() {
     check "idling with ten tabs costs no CPU" equals "$ticks" 0
     check "every window was announced to the program" \
       equals "$(grep -c '^raise WindowRegistered .* sinks=1 ' "$SHELL_LOG")" 10
-    check "the burst gave one pass" equals "$(enumerations)" 1
+    # Arrivals within half a second make one pass.
+    [ "$spread" -ge 500 ] || check "the burst gave one pass" equals "$(enumerations)" 1
   fi
 
   wt close IEFrame "burst 4"
@@ -95,6 +101,9 @@ test_the_tab_commands_reach_the_right_browsers() {
   open_frame IEFrame "Beta Page" "http://www.beta.org/x"
   open_frame IEFrame "Gamma Page" "http://www.gamma.net/"
   wait_until "$WAIT" tab_count_is 3 || return 1
+  # The pass that gave the newest window its tab ends by raising that window and giving the
+  # strip the foreground: the dialog is opened after it, or the window could come over it.
+  wait_until "$WAIT" foreground_title_is Wendrel || return 1
   alpha=$(hwnd_of "Alpha Page")
   beta=$(hwnd_of "Beta Page")
   gamma=$(hwnd_of "Gamma Page")
@@ -161,6 +170,9 @@ test_a_group_opens_through_automation_and_closes_with_the_program() {
     equals "$(wt list IEFrame | grep visible=1 | sed -n 's/.* title=//p' | sort | paste -sd' ' -)" \
     "http://mail.example.net/ http://news.example.com/today http://www.home.org/"
   handles=$(sed -n 's/^CreateInstance InternetExplorer.Application => //p' "$SHELL_LOG")
+  for h in $handles; do
+    check "browser $h is let go once it has been told where to go" wait_until "$WAIT" grep -qx "released $h" "$SHELL_LOG"
+  done
 
   wt close WendrelStrip
   check "closing asks first" equals "$(wt answer Wendrel 6 "$WAIT")" "Are you sure you want to close Wendrel?"
@@ -169,4 +181,23 @@ test_a_group_opens_through_automation_and_closes_with_the_program() {
   for h in $handles; do
     check "browser $h is told to quit once" equals "$(grep -cx "Quit $h" "$SHELL_LOG")" 1
   done
+}
+
+NEEDS_SHELL[test_after_the_shell_restarts_new_windows_still_get_tabs]=standin
+test_after_the_shell_restarts_new_windows_still_get_tabs() {
+  local folder
+  folder=$(new_folder restart "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  wait_until "$WAIT" tab_count_is 1 || return 1
+  # Explorer ends and starts again: the old shell's collections and subscriptions are gone, and
+  # the new taskbar announces itself to every top-level window.
+  wt post StandInShellWindows 0x8002 0 0 # the stand-in's restart
+  wait_until "$WAIT" grep -qx restart "$SHELL_LOG" || return 1
+  wt post WendrelStrip TaskbarCreated 0 0
+  check "the program subscribes to the new shell" wait_until "$WAIT" eval '[ "$(grep -c "^Advise => " "$SHELL_LOG")" = 2 ]'
+  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
+  check "a window opened after the restart gets its tab" wait_until "$WAIT" tab_count_is 2
+  check "in its place" equals "$(tab_captions)" "alpha.com/,beta.org/x"
 }

@@ -126,5 +126,47 @@ test_a_click_on_the_selected_tab_brings_its_window_back() {
     click_strip_tab 1
     check "a click on another tab brings its window forward" wait_until "$WAIT" foreground_title_is "Alpha Page"
     check "that click is handled once too" equals "$(enumerations)" 1
+    click_strip_tab 2
+    wait_until "$WAIT" eval '[ "$(selected_tab)" = 2 ]' || return 1
   fi
+
+  # A press on another tab selects it; dragged off the strip and let go, it is no click, and the
+  # next click on that tab, now the selected one, counts in full.
+  drag_off_tab "" alpha.com/
+  wait_until "$WAIT" eval '[ "$(selected_tab)" = 1 ]' || return 1
+  wt showwindow "Alpha Page" 6 # SW_MINIMIZE
+  wait_until "$WAIT" eval '[ "$(wt iconic "Alpha Page")" = iconic=1 ]' || return 1
+  click_strip_tab 1
+  check "after a press dragged off the strip, a click on the selected tab restores its window" \
+    wait_until "$WAIT" eval '[ "$(wt iconic "Alpha Page")" = iconic=0 ]'
+}
+
+test_opening_many_windows_costs_linear_time() {
+  local folder linux n before ticks=() figures=""
+  folder=$(new_folder many "$QUIET_OPTIONS")
+  start_wendrel "$folder" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  linux=$(linux_pid_of "$folder")
+  check "the program's Linux process is found" [ -n "$linux" ] || return 1
+  # The pointer stays off the strip: no tip is shown.
+  xdotool mousemove 512 300
+  for n in 100 300; do
+    before=$(cpu_ticks "$linux")
+    open_frames IEFrame "$n" "many$n-"
+    check "$n windows give $n tabs" wait_until $((WAIT * 3)) tab_count_is "$n" || return 1
+    wait_until "$WAIT" eval '[ "$(selected_tab)" = "$n" ] && foreground_title_is Wendrel'
+    ticks+=($(($(cpu_ticks "$linux") - before)))
+    figures="$figures N=$n: ${ticks[-1]} ticks"
+    wt close IEFrame
+    check "closing them takes their tabs" wait_until $((WAIT * 5)) tab_count_is 0 || return 1
+    close_frames
+    # Hundreds of windows take a while to go: the next test must not meet them.
+    check "the windows go" wait_until $((WAIT * 5)) eval '[ -z "$(wt list IEFrame)" ]' || return 1
+  done
+  log "   opening N windows ($SHELL_MODE shell):$figures"
+  echo "$figures" >"$ARTEFACTS/many-windows-ticks-$SHELL_MODE.txt"
+  # Three times the windows cost about three times as much (2 to 5.5 times measured, on a busy
+  # machine too: Wine's tab control measures every tab again at each insertion); a cost that grew
+  # with the square would be nine times.
+  check "300 windows cost at most seven times what 100 cost ($figures)" [ "${ticks[1]}" -le $((7 * ticks[0] + 10)) ]
 }

@@ -104,10 +104,8 @@ test_the_image_and_the_strip_surface_open_the_menu() {
   # The strip's image spans pixels 0 to 31; the tab frame starts 6 pixels right of it.
   xdotool mousemove 16 736 click 1
   check "a click on the image opens the menu" quietly wt wait-window '#32768' 0 "$WAIT" || return 1
-  xdotool key Escape
-  wt wait-gone '#32768' "$WAIT"
+  check "a click beside the menu closes it" close_menu || return 1
   xdotool mousemove 35 736 click 3
   check "a right click on the strip's surface opens the menu" quietly wt wait-window '#32768' 0 "$WAIT"
-  xdotool key Escape
-  wt wait-gone '#32768' "$WAIT"
+  close_menu
 }

@@ -85,6 +85,7 @@ struct Control {
   int question = -1;  // option buttons: the question and whether it is the yes button
   bool yes = false;
   std::string shown;  // grids: what the list view shows now, to redraw only on change
+  Twips at{};         // the designed place, laid out again when the DPI changes
 };
 
 class DialogView final : public IDialogView, public BaseWindow<DialogView> {
@@ -94,16 +95,14 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
         host_(host),
         strip_(strip),
         windows_(windows),
-        background_(::CreateSolidBrush(kDialogColour)),
-        bold_(MakeFont(FW_BOLD, DpiOf(strip))),
-        regular_(MakeFont(FW_NORMAL, DpiOf(strip))) {
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT outer{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
-    ::AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
-    Create(WS_EX_CONTROLPARENT, style, L"Options & More", 0, 0, outer.right - outer.left,
-           outer.bottom - outer.top, nullptr, nullptr,
+        background_(::CreateSolidBrush(kDialogColour)) {
+    Create(WS_EX_CONTROLPARENT, kStyle, L"Options & More", 0, 0, 0, 0, nullptr, nullptr,
            ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    // The dialog is drawn at the DPI of its own monitor, which need not be the strip's.
+    dpi_ = DpiOf(Hwnd());
+    MakeFonts();
     Build();
+    FitWindow(0, 0);
     host_.SetCurrent(Hwnd());
   }
   ~DialogView() override { host_.SetCurrent(nullptr); }
@@ -111,7 +110,9 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   std::int32_t OuterWidth() override { return Outer().right * windows_.TwipsPerPixelX(); }
   std::int32_t OuterHeight() override { return Outer().bottom * windows_.TwipsPerPixelY(); }
   void Move(std::int32_t left, std::int32_t top) override {
-    ::SetWindowPos(Hwnd(), nullptr, Px(left, true), Px(top, false), 0, 0,
+    // The program places the dialog in its own twips, those of the strip's DPI.
+    ::SetWindowPos(Hwnd(), nullptr, RoundHalfEven(left / static_cast<double>(windows_.TwipsPerPixelX())),
+                   RoundHalfEven(top / static_cast<double>(windows_.TwipsPerPixelY())), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void Show() override {
@@ -138,6 +139,19 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
       case WM_NOTIFY:
         if (const auto result = OnChild(message, wParam, lParam)) return *result;
         break;
+      case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: fonts, controls and the grids' columns follow it.
+        const RECT current = Outer(true);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        dpi_ = HIWORD(wParam);
+        // The controls let go of the old fonts only when given the new ones.
+        const UniqueGdiObject oldBold = std::move(bold_);
+        const UniqueGdiObject oldRegular = std::move(regular_);
+        MakeFonts();
+        Layout();
+        FitWindow(suggested ? suggested->left : current.left, suggested ? suggested->top : current.top);
+        return 0;
+      }
       default:
         break;
     }
@@ -145,20 +159,39 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   }
 
  private:
+  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+  void MakeFonts() {
+    bold_ = MakeFont(FW_BOLD, dpi_);
+    regular_ = MakeFont(FW_NORMAL, dpi_);
+  }
+  // Sizes the window around its designed client area at its DPI, with its top-left corner there.
+  void FitWindow(int left, int top) {
+    // AdjustWindowRectExForDpi came with Windows 10 (1607); before it, the system's DPI was the
+    // only one.
+    using AdjustForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiCall>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT outer{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
+    if (!adjustForDpi || !adjustForDpi(&outer, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_))
+      ::AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_CONTROLPARENT);
+    ::SetWindowPos(Hwnd(), nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Layout();
+  void PlacePages();
   static UniqueGdiObject MakeFont(int weight, unsigned dpi) {
     // 8.25 points: 11 pixels at 96 dots per inch.
     return UniqueGdiObject(::CreateFontW(-Scaled(11, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
   }
-  int Px(std::int32_t twips, bool horizontal) const {
-    const double perPixel = horizontal ? windows_.TwipsPerPixelX() : windows_.TwipsPerPixelY();
-    return RoundHalfEven(twips / perPixel);
-  }
-  RECT Outer() const {
+  // Twips to pixels of the dialog's own DPI (the strip's twips per pixel still place the window).
+  int Px(std::int32_t twips, bool) const { return RoundHalfEven(twips * static_cast<double>(dpi_) / 1440.0); }
+  RECT Outer(bool onScreen = false) const {
     RECT r{};
     ::GetWindowRect(Hwnd(), &r);
-    return {0, 0, r.right - r.left, r.bottom - r.top};
+    return onScreen ? r : RECT{0, 0, r.right - r.left, r.bottom - r.top};
   }
 
   Panel* MakePanel(HWND parent, COLORREF colour) {
@@ -213,19 +246,26 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
                                           panel->Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                           ::GetModuleHandleW(nullptr), nullptr);
     if (!window) throw LastError();
-    // A combo box's height includes its drop-down list.
-    Place(window, kind == Kind::kCombo ? Twips{at.left, at.top, at.width, at.height * 6} : at);
-    const bool regular = kind == Kind::kGrid || kind == Kind::kText || kind == Kind::kCombo;
-    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)),
-                   FALSE);
     if (kind == Kind::kGrid) {
       ListView_SetExtendedListViewStyle(window, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     }
     controls_.push_back(
-        std::make_unique<Control>(Control{name, kind, window, panel, textColour, -1, false, {}}));
+        std::make_unique<Control>(Control{name, kind, window, panel, textColour, -1, false, {}, at}));
+    PlaceControl(*controls_.back(), FALSE);
     byWindow_[window] = controls_.back().get();
     if (!name.empty()) byName_[name] = controls_.back().get();
     return *controls_.back();
+  }
+
+  void PlaceControl(Control& control, BOOL redraw) {
+    // A combo box's height includes its drop-down list.
+    const Twips& at = control.at;
+    Place(control.window,
+          control.kind == Kind::kCombo ? Twips{at.left, at.top, at.width, at.height * 6} : at);
+    const bool regular =
+        control.kind == Kind::kGrid || control.kind == Kind::kText || control.kind == Kind::kCombo;
+    ::SendMessageW(control.window, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)), redraw);
   }
 
   void Build();
@@ -251,10 +291,12 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   HWND strip_;
   IWindowSystem& windows_;
   UniqueGdiObject background_;
+  unsigned dpi_ = 96;
   UniqueGdiObject bold_;
   UniqueGdiObject regular_;
   HWND tabs_ = nullptr;
-  TabClicks pageClicks_;
+  std::vector<std::pair<Panel*, Twips>> placedPanels_;  // the panels inside a page
+  std::optional<TabClicks> pageClicks_;
   std::vector<std::unique_ptr<Panel>> panels_;
   std::map<std::string, Panel*> frames_;
   std::vector<std::unique_ptr<Control>> controls_;
@@ -266,10 +308,9 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
 
 void DialogView::Build() {
   tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0,
-                            0, Px(kClientWidth, true), Px(kClientHeight, false), Hwnd(), nullptr,
-                            ::GetModuleHandleW(nullptr), nullptr);
+                            0, 0, 0, Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!tabs_) throw LastError();
-  ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(AsFont(bold_)), FALSE);
+  pageClicks_.emplace(tabs_);
   const wchar_t* captions[] = {L"&Options", L"&Tab Management", L"&Group Management"};
   for (int i = 0; i < 3; ++i) {
     TCITEMW item{};
@@ -278,19 +319,12 @@ void DialogView::Build() {
     item.pszText = text.data();
     ::SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
-  RECT page{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
-  ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-
   Panel* options = MakePanel(Hwnd(), kOptionsColour);
   Panel* tabsPage = MakePanel(Hwnd(), kTabsColour);
   Panel* groups = MakePanel(Hwnd(), kGroupsColour);
-  for (Panel* panel : {options, tabsPage, groups}) {
-    // The pages lie over the tab control's display area, above the control itself.
-    ::SetWindowPos(panel->Hwnd(), HWND_TOP, page.left, page.top, page.right - page.left,
-                   page.bottom - page.top, SWP_NOACTIVATE);
-  }
   frames_ = {
       {controls::kOptionsFrame, options}, {controls::kTabsFrame, tabsPage}, {controls::kGroupsFrame, groups}};
+  PlacePages();
 
   // Options page. The questions' labels are right-aligned against their answers and reach to the
   // page's left edge, two lines high: the face that stands in for MS Sans Serif is wider than
@@ -376,8 +410,8 @@ void DialogView::Build() {
   const Twips editArea{2685, 3705, 6960 + 1005 - 2685, 1695};
   Panel* message = MakePanel(groups->Hwnd(), kMessageColour);
   Panel* update = MakePanel(groups->Hwnd(), kUpdateColour);
-  Place(message->Hwnd(), editArea);
-  Place(update->Hwnd(), editArea);
+  placedPanels_ = {{message, editArea}, {update, editArea}};
+  for (const auto& [panel, at] : placedPanels_) Place(panel->Hwnd(), at);
   frames_[controls::kHintFrame] = message;
   frames_[controls::kLineEditFrame] = update;
   Add(message, controls::kHintLabel, Kind::kLabel, "To select a name, click the row on the grid",
@@ -390,6 +424,32 @@ void DialogView::Build() {
   Add(update, controls::kLineUrlBox, Kind::kText, "", {1905, 1140, 2115, 345});
   Add(update, controls::kSaveLine, Kind::kButton, "&Update", {4080, 135, 1050, 405});
   Add(update, controls::kCancelLine, Kind::kButton, "Cancel", {4125, 810, 1050, 405});
+}
+
+// The tab control fills the client area; the pages lie over its display area, above the control.
+void DialogView::PlacePages() {
+  ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(AsFont(bold_)), TRUE);
+  ::SetWindowPos(tabs_, nullptr, 0, 0, Px(kClientWidth, true), Px(kClientHeight, false),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT page{0, 0, Px(kClientWidth, true), Px(kClientHeight, false)};
+  ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  for (const auto& [name, panel] : frames_) {
+    if (name == controls::kOptionsFrame || name == controls::kTabsFrame || name == controls::kGroupsFrame) {
+      ::SetWindowPos(panel->Hwnd(), HWND_TOP, page.left, page.top, page.right - page.left,
+                     page.bottom - page.top, SWP_NOACTIVATE);
+    }
+  }
+}
+
+void DialogView::Layout() {
+  PlacePages();
+  for (const auto& [panel, at] : placedPanels_) Place(panel->Hwnd(), at);
+  for (auto& control : controls_) {
+    PlaceControl(*control, TRUE);
+    // The grid's columns are laid out again at the new DPI.
+    control->shown.clear();
+  }
+  Refresh();
 }
 
 void DialogView::RefreshGrid(Control& control) {
@@ -569,7 +629,7 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
     const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
     if (header.hwndFrom == tabs_) {
       // A click on the current page's tab runs the page's handling too.
-      if (const auto page = pageClicks_.OnNotify(tabs_, header.code)) dialog_.ShowPage(*page + 1);
+      if (const auto page = pageClicks_->OnNotify(header.code)) dialog_.ShowPage(*page + 1);
       return 0;
     }
     const auto found = byWindow_.find(header.hwndFrom);

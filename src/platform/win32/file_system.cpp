@@ -61,9 +61,20 @@ std::wstring ExistingSpelling(const std::wstring& path) {
   return path.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + found.cFileName;
 }
 
+// The name the new content is written under before it takes the file's place: beside the file
+// and no longer than its name (its last character becomes a tilde), so that every path that
+// can hold the file, however near the limits of the path or of the file system, holds it too.
+std::wstring ReplacementPath(const std::wstring& path) {
+  std::wstring temporary = path;
+  if (!temporary.empty() && IS_LOW_SURROGATE(temporary.back())) temporary.pop_back();
+  const wchar_t last = temporary.empty() ? L'\0' : temporary.back();
+  if (!temporary.empty()) temporary.pop_back();
+  return temporary + (last == L'~' ? L'#' : L'~');
+}
+
 // Writes the bytes beside the file and puts them in its place in one step.
 void ReplaceBytes(const std::wstring& path, std::string_view bytes) {
-  const std::wstring temporary = path + L".new";
+  const std::wstring temporary = ReplacementPath(path);
   try {
     const UniqueFile file = Open(temporary, GENERIC_WRITE, CREATE_ALWAYS);
     WriteAll(file, bytes);

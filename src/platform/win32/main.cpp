@@ -40,11 +40,17 @@ class ProgramEvents final : public StripEvents {
   }
   void TabClicked(int index) override { program_.strip().SelectTab(index); }
   void TabStripRightClick(float x, float y) override { program_.strip().OnTabStripMouseUp(2, 0, x, y); }
-  void TaskbarCreated() override { tray_.AddAgain(); }
+  void TaskbarCreated() override {
+    tray_.AddAgain();
+    program_.strip().ShellRestarted();
+  }
   void DialogClosed() override { program_.dialog().Unload(); }
   void SessionEndAnnounced() override { program_.SessionEndAnnounced(); }
   void SessionEnding() override { program_.EndSession(); }
-  void DesktopChanged() override { program_.strip().FollowWorkArea(); }
+  void DesktopChanged() override {
+    tray_.FollowDpi();
+    program_.strip().FollowWorkArea();
+  }
 
  private:
   Program& program_;
@@ -77,7 +83,7 @@ int Run() {
   windows.SetOnInstanceClaimed([] { StartGuard(); });
   StripWindow strip(windows);
   TabStripView tabStrip(strip.TabControl(), windows);
-  strip.SetTabStripResized([&tabStrip] { tabStrip.RefreshTools(); });
+  strip.SetTabStripResized([&tabStrip] { tabStrip.TabsMoved(); });
   Timer timer;
   Shell shell;
   Tray tray;

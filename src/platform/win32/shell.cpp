@@ -174,6 +174,15 @@ class ComShellWindows final : public IShellWindows {
   ComPtr<::IShellWindows> windows_;
 };
 
+// Wine's own browser, served by another process, closes its window with the last reference to
+// its automation object.
+bool ClosesWithLastReference(IWebBrowser2* browser) {
+  static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  ComPtr<IClientSecurity> proxy;
+  return wine && SUCCEEDED(browser->QueryInterface(IID_IClientSecurity,
+                                                   reinterpret_cast<void**>(proxy.GetAddressOf())));
+}
+
 constexpr std::array<const wchar_t*, 3> kBrowserClasses = {L"IEFrame", L"CabinetWClass", L"ExplorerWClass"};
 
 bool IsBrowserWindow(HWND window) {
@@ -356,15 +365,58 @@ class PollingShellEvents final : public IShellEvents, private BaseWindow<Polling
 
 }  // namespace
 
+namespace {
+// A window-event hook carries no context of its own: the catalogue that set it is found here.
+std::unordered_map<HWINEVENTHOOK, WindowCatalogue*>& Listeners() {
+  static std::unordered_map<HWINEVENTHOOK, WindowCatalogue*> listeners;
+  return listeners;
+}
+}  // namespace
+
+WindowCatalogue::~WindowCatalogue() {
+  if (!hook_) return;
+  ::UnhookWinEvent(hook_);
+  Listeners().erase(hook_);
+}
+
+void WindowCatalogue::Listen() {
+  if (hook_) return;
+  // Without the hook, new windows seen together are placed by z-order alone.
+  hook_ = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, &WindowCatalogue::OnCreated, 0,
+                            0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  if (hook_) Listeners()[hook_] = this;
+}
+
+void CALLBACK WindowCatalogue::OnCreated(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child,
+                                         DWORD, DWORD) {
+  if (object != OBJID_WINDOW || child != CHILDID_SELF || !window || !IsBrowserWindow(window)) return;
+  const auto found = Listeners().find(hook);
+  if (found == Listeners().end()) return;
+  WindowCatalogue& catalogue = *found->second;
+  catalogue.made_.emplace(window, catalogue.nextMade_++);
+}
+
 const std::vector<HWND>& WindowCatalogue::Refresh() {
   const std::vector<HWND> topFirst = BrowserWindowsTopFirst();
   const std::unordered_set<HWND> open(topFirst.begin(), topFirst.end());
   std::erase_if(seen_, [&](HWND window) { return !open.contains(window); });
   std::erase_if(started_, [](const auto& started) { return !::IsWindow(started.first); });
-  // A new window opens on top of the others: walking from the bottom keeps the order of opening.
+  std::erase_if(made_, [](const auto& made) { return !::IsWindow(made.first); });
+  // A new window opens on top of the others: walking from the bottom keeps the order of opening,
+  // unless a window was brought forward since; the order they were made in decides then.
   std::unordered_set<HWND> known(seen_.begin(), seen_.end());
+  std::vector<HWND> fresh;
   for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) {
-    if (known.insert(*window).second) seen_.push_back(*window);
+    if (known.insert(*window).second) fresh.push_back(*window);
+  }
+  const auto made = [this](HWND window) {
+    const auto found = made_.find(window);
+    return found == made_.end() ? 0 : found->second;
+  };
+  std::stable_sort(fresh.begin(), fresh.end(), [&](HWND a, HWND b) { return made(a) < made(b); });
+  for (HWND window : fresh) {
+    made_.erase(window);
+    seen_.push_back(window);
   }
   return seen_;
 }
@@ -382,6 +434,7 @@ std::unique_ptr<IShellWindows> Shell::CreateShellWindows() {
       SUCCEEDED(windows->get_Count(&count))) {
     return std::make_unique<ComShellWindows>(std::move(windows));
   }
+  catalogue_.Listen();
   return std::make_unique<CatalogueShellWindows>(catalogue_);
 }
 
@@ -408,8 +461,10 @@ std::unique_ptr<IBrowser> Shell::CreateBrowser() {
   ComPtr<IWebBrowser2> browser;
   Check(::CoCreateInstance(browserClass, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
                            IID_IWebBrowser2, reinterpret_cast<void**>(browser.GetAddressOf())));
+  // Any other browser is let go as soon as the caller has told it where to go and shown it: the
+  // window is then reached through the collection and its handle alone.
   SHANDLE_PTR window = 0;
-  if (SUCCEEDED(browser->get_HWND(&window)) && window) {
+  if (ClosesWithLastReference(browser.Get()) && SUCCEEDED(browser->get_HWND(&window)) && window) {
     catalogue_.KeepAlive(browser, ToHwnd(static_cast<WindowHandle>(window)));
   }
   return std::make_unique<ComBrowser>(std::move(browser));

@@ -57,6 +57,7 @@ StripWindow::StripWindow(WindowSystem& windows)
       ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0,
                         0, frame_->Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!tabControl_) throw LastError();
+  tabClicks_.emplace(tabControl_);
   // Without the subclass the control only looks plainer.
   ::SetWindowSubclass(tabControl_, &TabBackground, 1, reinterpret_cast<DWORD_PTR>(frame_->Brush()));
   windows_.SetDpi(DpiOf(Hwnd()));
@@ -123,7 +124,7 @@ void StripWindow::Restore() {
 
 void StripWindow::OnTabNotify(const NMHDR& header) {
   if (header.hwndFrom != tabControl_ || !events_) return;
-  if (const auto clicked = tabClicks_.OnNotify(tabControl_, header.code)) {
+  if (const auto clicked = tabClicks_->OnNotify(header.code)) {
     events_->TabClicked(*clicked + 1);
   } else if (header.code == NM_RCLICK) {
     POINT at{};

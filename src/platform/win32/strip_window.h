@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/strip_window.h"
 #include "platform/win32/base_window.h"
@@ -99,7 +100,7 @@ class StripWindow final : public IStripWindow, public BaseWindow<StripWindow> {
   HWND image_ = nullptr;  // children are destroyed with the strip
   std::unique_ptr<FrameWindow> frame_;
   HWND tabControl_ = nullptr;
-  TabClicks tabClicks_;
+  std::optional<TabClicks> tabClicks_;
   UINT taskbarCreated_ = 0;
 };
 

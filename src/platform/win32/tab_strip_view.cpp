@@ -10,7 +10,26 @@
 
 namespace wendrel::win32 {
 
-std::optional<int> TabClicks::OnNotify(HWND tabControl, UINT code) {
+namespace {
+constexpr UINT_PTR kPressWatch = 0x7C1C;
+}  // namespace
+
+TabClicks::TabClicks(HWND tabControl) : tabControl_(tabControl) {
+  // Without the watch a press dragged off the control would swallow the next click.
+  ::SetWindowSubclass(tabControl_, &TabClicks::WatchPresses, kPressWatch, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TabClicks::~TabClicks() { ::RemoveWindowSubclass(tabControl_, &TabClicks::WatchPresses, kPressWatch); }
+
+LRESULT CALLBACK TabClicks::WatchPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+    reinterpret_cast<TabClicks*>(self)->pressSelected_ = false;
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::optional<int> TabClicks::OnNotify(UINT code) {
+  const HWND tabControl = tabControl_;
   const auto selected = static_cast<int>(::SendMessageW(tabControl, TCM_GETCURSEL, 0, 0));
   if (code == TCN_SELCHANGE) {
     pressSelected_ = ::GetKeyState(VK_LBUTTON) < 0;
@@ -36,7 +55,54 @@ TabStripView::TabStripView(HWND tabControl, IWindowSystem& windows)
                                  CW_USEDEFAULT, CW_USEDEFAULT, ::GetAncestor(tabControl, GA_ROOT), nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr)) {
   // Without a tooltip the strip still works; the tips are just not shown.
-  if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = tabControl_;
+  tool.uId = reinterpret_cast<UINT_PTR>(tabControl_);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SetWindowSubclass(tabControl_, &TabStripView::TipSource, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TabStripView::~TabStripView() {
+  if (tooltip_) ::RemoveWindowSubclass(tabControl_, &TabStripView::TipSource, 0);
+}
+
+LRESULT CALLBACK TabStripView::TipSource(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+  auto& view = *reinterpret_cast<TabStripView*>(self);
+  if (message == WM_MOUSEMOVE) {
+    // Over another tab the tip shown is taken down; the tooltip shows the new tab's after its delay.
+    const int tab = view.TabAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (tab != view.hovered_) {
+      view.hovered_ = tab;
+      ::SendMessageW(view.tooltip_.get(), TTM_POP, 0, 0);
+    }
+  } else if (message == WM_NOTIFY) {
+    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    if (info.hdr.hwndFrom == view.tooltip_.get() && info.hdr.code == TTN_GETDISPINFOW) {
+      POINT at{};
+      ::GetCursorPos(&at);
+      ::ScreenToClient(window, &at);
+      const int tab = view.TabAt(at);
+      static wchar_t none[] = L"";
+      // An empty text shows no tip.
+      info.lpszText =
+          tab >= 0 && static_cast<size_t>(tab) < view.tips_.size() ? view.tips_[tab].data() : none;
+      info.hinst = nullptr;
+      return 0;
+    }
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+int TabStripView::TabAt(POINT clientPoint) const {
+  TCHITTESTINFO hit{};
+  hit.pt = clientPoint;
+  return static_cast<int>(::SendMessageW(tabControl_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 void TabStripView::InsertTab(int index) {
@@ -48,13 +114,11 @@ void TabStripView::InsertTab(int index) {
                  reinterpret_cast<LPARAM>(&item));
   tips_.insert(tips_.begin() + std::min<std::ptrdiff_t>(index - 1, static_cast<std::ptrdiff_t>(tips_.size())),
                L"");
-  RefreshTools();
 }
 
 void TabStripView::RemoveTab(int index) {
   ::SendMessageW(tabControl_, TCM_DELETEITEM, static_cast<WPARAM>(index - 1), 0);
   if (index >= 1 && static_cast<size_t>(index) <= tips_.size()) tips_.erase(tips_.begin() + (index - 1));
-  RefreshTools();
 }
 
 void TabStripView::SetCaption(int index, const std::string& caption) {
@@ -63,20 +127,17 @@ void TabStripView::SetCaption(int index, const std::string& caption) {
   std::wstring text = Widen(caption);
   item.pszText = text.data();
   ::SendMessageW(tabControl_, TCM_SETITEMW, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&item));
-  RefreshTools();
 }
 
 void TabStripView::SetToolTip(int index, const std::string& tip) {
   if (index < 1 || static_cast<size_t>(index) > tips_.size()) return;
   tips_[static_cast<size_t>(index - 1)] = Widen(tip);
-  RefreshTools();
 }
 
 void TabStripView::SetSelected(int index) {
   // TCM_SETCURSEL raises no selection notice, as the program expects; TCM_SETCURFOCUS is
   // avoided because Wine's tab control then ignores clicks.
   ::SendMessageW(tabControl_, TCM_SETCURSEL, static_cast<WPARAM>(index - 1), 0);
-  RefreshTools();
 }
 
 void TabStripView::SetMultiRow(bool multiRow) {
@@ -85,7 +146,6 @@ void TabStripView::SetMultiRow(bool multiRow) {
   ::SetWindowLongPtrW(tabControl_, GWL_STYLE, style);
   ::SetWindowPos(tabControl_, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  RefreshTools();
 }
 
 TabRect TabStripView::TabRectangle(int index) {
@@ -97,29 +157,9 @@ TabRect TabStripView::TabRectangle(int index) {
           static_cast<float>(r.right - r.left) * x, static_cast<float>(r.bottom - r.top) * y};
 }
 
-void TabStripView::RefreshTools() {
-  if (!tooltip_) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = tabControl_;
-  for (size_t i = 0; i < tools_; ++i) {
-    tool.uId = i + 1;
-    ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-  tools_ = 0;
-  for (size_t i = 0; i < tips_.size(); ++i) {
-    RECT r{};
-    ::SendMessageW(tabControl_, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-    tool = TTTOOLINFOW{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = tabControl_;
-    tool.uId = i + 1;
-    tool.rect = r;
-    tool.lpszText = tips_[i].data();
-    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    ++tools_;
-  }
+void TabStripView::TabsMoved() {
+  hovered_ = -1;
+  if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_POP, 0, 0);
 }
 
 }  // namespace wendrel::win32

@@ -1,4 +1,4 @@
-// The strip's tabs drawn by a multi-row tab control, with a tooltip tool over every tab.
+// The strip's tabs drawn by a multi-row tab control, with the tab's tip under the pointer.
 #pragma once
 
 #include <optional>
@@ -17,10 +17,21 @@ namespace wendrel::win32 {
 // the release (NM_CLICK) tells of it. A selection made with the keyboard counts as a click too.
 class TabClicks {
  public:
+  // Watches the control's presses: a press released beside the control sends no NM_CLICK, so
+  // every press starts afresh.
+  explicit TabClicks(HWND tabControl);
+  ~TabClicks();
+  TabClicks(const TabClicks&) = delete;
+  TabClicks& operator=(const TabClicks&) = delete;
+
   // The tab (0-based) whose click this notice completes, if any.
-  std::optional<int> OnNotify(HWND tabControl, UINT code);
+  std::optional<int> OnNotify(UINT code);
 
  private:
+  static LRESULT CALLBACK WatchPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self);
+
+  HWND tabControl_;
   bool pressSelected_ = false;  // the press of the click under way already selected a tab
 };
 
@@ -28,6 +39,9 @@ class TabStripView final : public ITabStripView {
  public:
   // The tab control belongs to the strip window; the view owns only its tooltip.
   TabStripView(HWND tabControl, IWindowSystem& windows);
+  ~TabStripView() override;
+  TabStripView(const TabStripView&) = delete;
+  TabStripView& operator=(const TabStripView&) = delete;
 
   void InsertTab(int index) override;
   void RemoveTab(int index) override;
@@ -37,16 +51,21 @@ class TabStripView final : public ITabStripView {
   void SetMultiRow(bool multiRow) override;
   TabRect TabRectangle(int index) override;
 
-  // Tab rectangles move whenever the tabs, the selection or the control's size change; the
-  // tooltip's tools follow them.
-  void RefreshTools();
+  // The tabs moved (the control was resized): a tip on show may no longer be the pointer's tab.
+  void TabsMoved();
 
  private:
+  // One tool covers the whole control and asks for its text when it shows: the tip of the tab
+  // under the pointer. Changing the tabs then costs the tooltip nothing.
+  static LRESULT CALLBACK TipSource(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self);
+  int TabAt(POINT clientPoint) const;
+
   HWND tabControl_;
   IWindowSystem& windows_;
   UniqueWindow tooltip_;
   std::vector<std::wstring> tips_;
-  size_t tools_ = 0;
+  int hovered_ = -1;  // the tab (0-based) under the pointer when it last moved over the control
 };
 
 }  // namespace wendrel::win32

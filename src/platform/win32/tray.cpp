@@ -33,10 +33,34 @@ NOTIFYICONDATAW ToNative(const TrayIconData& data, HICON smallIcon) {
 
 }  // namespace
 
-Tray::Tray()
-    : smallIcon_(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0))) {}
+Tray::Tray() : smallIcon_(LoadSmallIcon()) {}
+
+UniqueIcon Tray::LoadSmallIcon() {
+  // LoadIconMetric picks the notification area's size at the DPI of the moment; it came with
+  // Windows Vista's common controls and is looked up so the program starts without it.
+  using LoadIconMetricCall = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+  const HMODULE controls = ::GetModuleHandleW(L"comctl32.dll");
+  const auto loadIconMetric = controls ? reinterpret_cast<LoadIconMetricCall>(reinterpret_cast<void*>(
+                                             ::GetProcAddress(controls, "LoadIconMetric")))
+                                       : nullptr;
+  HICON icon = nullptr;
+  constexpr int kSmall = 0;  // LIM_SMALL
+  if (loadIconMetric &&
+      SUCCEEDED(loadIconMetric(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), kSmall, &icon)))
+    return UniqueIcon(icon);
+  return UniqueIcon(
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+}
+
+void Tray::FollowDpi() {
+  smallIcon_ = LoadSmallIcon();
+  if (!added_) return;
+  NOTIFYICONDATAW native = ToNative(*added_, smallIcon_.get());
+  native.uFlags |= NIF_ICON;
+  // As for every change of the icon, a failure leaves the old picture.
+  ::Shell_NotifyIconW(NIM_MODIFY, &native);
+}
 
 void Tray::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
   NOTIFYICONDATAW native = ToNative(data, smallIcon_.get());
@@ -48,6 +72,7 @@ void Tray::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
 
 void Tray::AddAgain() {
   if (!added_) return;
+  smallIcon_ = LoadSmallIcon();
   NOTIFYICONDATAW native = ToNative(*added_, smallIcon_.get());
   ::Shell_NotifyIconW(NIM_ADD, &native);
 }

@@ -16,8 +16,12 @@ class Tray final : public ITray {
   void Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) override;
   // The taskbar was created anew (Explorer restarted): the icon it had is gone.
   void AddAgain();
+  // The display's DPI may have changed: the icon is drawn again at the size it now asks for.
+  void FollowDpi();
 
  private:
+  static UniqueIcon LoadSmallIcon();
+
   std::optional<TrayIconData> added_;
   UniqueIcon smallIcon_;
 };

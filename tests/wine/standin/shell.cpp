@@ -139,6 +139,9 @@ class ShellState {
     return windows;
   }
 
+  // Collections made before the shell last restarted answer nothing more, as a dead shell's.
+  unsigned Generation() const { return generation_; }
+
   DWORD Advise(IDispatch* sink) {
     sink->AddRef();
     sinks_[nextSink_] = sink;
@@ -181,6 +184,7 @@ class ShellState {
     LONG cookie;
   };
   static constexpr UINT kRaiseRegistered = WM_APP + 1;  // wParam: the window, lParam: its cookie
+  static constexpr UINT kRestart = WM_APP + 2;          // the shell ends and starts again
   static constexpr DISPID kWindowRegistered = 200;
   static constexpr DISPID kWindowRevoked = 201;
 
@@ -222,7 +226,11 @@ class ShellState {
           auto& q = *reinterpret_cast<Query*>(param);
           DWORD owner = 0;
           ::GetWindowThreadProcessId(window, &owner);
-          if (owner != q.pid || !IsBrowserClass(window)) return TRUE;
+          // The browser is ready once its address field exists: its window comes first.
+          if (owner != q.pid || !IsBrowserClass(window) ||
+              !::FindWindowExA(window, nullptr, "Edit", nullptr)) {
+            return TRUE;
+          }
           q.found = window;
           return FALSE;
         },
@@ -241,6 +249,14 @@ class ShellState {
       } else {
         shell.Departed(browser);
       }
+      return 0;
+    }
+    if (message == kRestart) {
+      // Every subscription ends with the old shell; the windows stay registered.
+      for (const auto& [id, sink] : shell.sinks_) sink->Release();
+      shell.sinks_.clear();
+      ++shell.generation_;
+      shell.Log("restart");
       return 0;
     }
     if (message == kRaiseRegistered) {
@@ -298,6 +314,7 @@ class ShellState {
   UINT announce_ = 0;
   HWND window_ = nullptr;
   std::vector<Entry> entries_;
+  unsigned generation_ = 0;
   std::map<DWORD, IDispatch*> sinks_;
   DWORD nextSink_ = 1;
   LONG nextCookie_ = 1;
@@ -328,7 +345,11 @@ class EarlyBound : public Interface {
 // The automation object of one browser window.
 class Browser final : public EarlyBound<IWebBrowser2, Browser>, private RefCounted<Browser> {
  public:
-  explicit Browser(HWND window) : window_(window) {}
+  // A browser the shell started says when the last reference to it goes.
+  explicit Browser(HWND window, bool started = false) : window_(window), started_(started) {}
+  ~Browser() override {
+    if (started_) Log("released");
+  }
   STANDIN_REFCOUNT
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -505,6 +526,7 @@ class Browser final : public EarlyBound<IWebBrowser2, Browser>, private RefCount
   }
 
   HWND window_;
+  bool started_;
 };
 
 // VT_DISPATCH items for the windows, in the collection's order.
@@ -619,7 +641,9 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
                            public IConnectionPointContainer,
                            private RefCounted<ShellWindows> {
  public:
-  ShellWindows() { ShellState::Get().Log("CreateInstance ShellWindows"); }
+  ShellWindows() : generation_(ShellState::Get().Generation()) {
+    ShellState::Get().Log("CreateInstance ShellWindows");
+  }
   STANDIN_REFCOUNT
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -639,6 +663,7 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
 
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
     if (!count) return E_POINTER;
+    if (Dead()) return Disconnected("get_Count");
     *count = static_cast<LONG>(ShellState::Get().Windows().size());
     ShellState::Get().Log("get_Count => " + std::to_string(*count));
     return S_OK;
@@ -646,6 +671,7 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
   HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** folder) override {
     if (!folder) return E_POINTER;
     *folder = nullptr;
+    if (Dead()) return Disconnected("Item");
     VARIANT number;
     ::VariantInit(&number);
     if (FAILED(::VariantChangeType(&number, &index, 0, VT_I4))) {
@@ -664,6 +690,7 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
   }
   HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** enumerator) override {
     if (!enumerator) return E_POINTER;
+    if (Dead()) return Disconnected("_NewEnum");
     std::vector<HWND> windows = ShellState::Get().Windows();
     ShellState::Get().Log("_NewEnum => " + std::to_string(windows.size()));
     *enumerator = new WindowEnumerator(std::move(windows), 0);
@@ -692,6 +719,7 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
     if (!point) return E_POINTER;
     *point = nullptr;
+    if (Dead()) return Disconnected("FindConnectionPoint");
     if (!IsEqualIID(iid, DIID_DShellWindowsEvents)) {
       ShellState::Get().Log("FindConnectionPoint => CONNECT_E_NOCONNECTION");
       return CONNECT_E_NOCONNECTION;
@@ -708,6 +736,13 @@ class ShellWindows final : public EarlyBound<IShellWindows, ShellWindows>,
     ShellState::Get().Log(std::string(member) + " E_NOTIMPL");
     return E_NOTIMPL;
   }
+  bool Dead() const { return generation_ != ShellState::Get().Generation(); }
+  static HRESULT Disconnected(const char* member) {
+    ShellState::Get().Log(std::string(member) + " => RPC_E_DISCONNECTED");
+    return RPC_E_DISCONNECTED;
+  }
+
+  unsigned generation_;
 };
 
 // Makes the collection, or a new browser window for "InternetExplorer.Application".
@@ -735,7 +770,7 @@ class Factory final : public IClassFactory, private RefCounted<Factory> {
       const HWND window = ShellState::Get().StartBrowser();
       ShellState::Get().Log("CreateInstance InternetExplorer.Application => " + Decimal(window));
       if (!window) return E_FAIL;
-      object = static_cast<IWebBrowser2*>(new Browser(window));
+      object = static_cast<IWebBrowser2*>(new Browser(window, /*started=*/true));
     } else {
       object = static_cast<IShellWindows*>(new ShellWindows());
     }

@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -651,11 +652,13 @@ int main(int argc, char** argv) {
     for (HWND window : TopLevel(arg(2), title, 0, false)) PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
   }
-  if (command == "post") {  // class message wparam lparam: posts a message to the first such window
+  if (command == "post") {  // class message|registered-name wparam lparam: to the first such window
     const auto windows = TopLevel(arg(2), nullptr, 0, false);
     if (windows.empty()) return 1;
-    PostMessageA(windows[0], static_cast<UINT>(std::strtoul(arg(3), nullptr, 0)),
-                 static_cast<WPARAM>(std::strtoull(arg(4), nullptr, 0)),
+    const UINT message = std::isdigit(static_cast<unsigned char>(arg(3)[0]))
+                             ? static_cast<UINT>(std::strtoul(arg(3), nullptr, 0))
+                             : RegisterWindowMessageA(arg(3));
+    PostMessageA(windows[0], message, static_cast<WPARAM>(std::strtoull(arg(4), nullptr, 0)),
                  static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0)));
     return 0;
   }
@@ -738,11 +741,20 @@ int main(int argc, char** argv) {
     std::printf("exit=%lu\n", code);
     return 0;
   }
-  if (command == "kill") {  // pid
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::atol(arg(2))));
+  if (command == "focus") {  // the class and text of the window with the keyboard focus
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info) || !info.hwndFocus) return 1;
+    std::printf("class=%s text=%s\n", ClassOf(info.hwndFocus).c_str(), Text(info.hwndFocus).c_str());
+    return 0;
+  }
+  if (command == "kill") {  // pid: ends the process and waits until it has gone
+    // Without SYNCHRONIZE the wait fails at once, and the next program may meet this one.
+    HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(std::atol(arg(2))));
     if (!process) return 0;
     TerminateProcess(process, 9);
-    WaitForSingleObject(process, 10000);
+    WaitForSingleObject(process, 60000);
     CloseHandle(process);
     return 0;
   }
@@ -759,7 +771,7 @@ int main(int argc, char** argv) {
     if (!NewFrame(arg(2), arg(3), arg(4), show, exStyle)) return 1;
     return RunFrames();
   }
-  if (command == "frames") {  // class count name: "name 1" at http://www.name1.org/, ...
+  if (command == "frames") {  // class count name [first-late]: "name 1" at http://www.name1.org/, ...
     // All are made first, then shown and announced together: a burst of arrivals.
     std::vector<HWND> windows;
     for (int i = 1; i <= std::atoi(arg(3)); ++i) {
@@ -768,6 +780,10 @@ int main(int argc, char** argv) {
       windows.push_back(NewFrame(arg(2), title.c_str(), url.c_str(), false, WS_EX_APPWINDOW));
     }
     for (HWND window : windows) ShowWindow(window, SW_SHOW);
+    // The first window comes forward last, as when a busy desktop activates it late.
+    if (argc > 5 && !windows.empty() && windows[0]) {
+      SetWindowPos(windows[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     return RunFrames();
   }
   if (command == "showwindow") {  // title command: ShowWindow on the visible window with the title
