@@ -90,6 +90,11 @@ void Browsers::CreateCollection(std::function<void()> changed,
       [this] { return appEarlyStamp_++; }, [this] { return clock_.Now(); });
 }
 
+void Browsers::RenewCollection() {
+  CloseSnapshot();
+  collection_ = shell_.CreateShellWindows();
+}
+
 void Browsers::ReleaseCollection() {
   CloseSnapshot();
   collection_.reset();

@@ -43,6 +43,9 @@ class Browsers {
   // `addressRead` when a window's address has been read (or could not be).
   void CreateCollection(std::function<void()> changed, std::function<void(WindowHandle)> addressRead);
   void ReleaseCollection();
+  // The shell started again: a new collection replaces the dead shell's. The browsers' windows
+  // are followed by the system, not the shell, and stay followed.
+  void RenewCollection();
   // The shell announced a new window: it takes its place in the order of appearance.
   void NoteShellWindowOpened();
 

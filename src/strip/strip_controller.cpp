@@ -365,7 +365,7 @@ void StripController::SuspendWatcher() { shellEvents_.reset(); }
 
 void StripController::ShellRestarted() {
   if (!Watching()) return;
-  browsers_.CreateCollection();
+  browsers_.RenewCollection();
   ResumeWatcher();
   ScheduleReconcile(100);
 }
