@@ -120,6 +120,7 @@ void AppWindowSource::OnEvent(WindowHandle window, AppWindowEvent event) {
       ++known.generation;
       known.addressReadable = false;
       known.addressWanted = true;
+      known.readAgain = true;
     }
   }
   if (changed_) changed_();
@@ -133,11 +134,20 @@ void AppWindowSource::OnAddress(const AddressRead& result) {
   known.settled = true;
   // A result read before the latest name change may show the page before it: the next pass
   // asks again.
+  bool again = false;
   if (known.readGeneration == known.generation) {
     known.addressReadable = result.readable && !TrimSpaces(result.text).empty();
     known.address = known.addressReadable ? AddressWithScheme(result.text) : std::string();
+    // A browser busy with the page it is loading may miss the time a read has: the next pass
+    // asks once more. A window with no address to read costs one more read, not a stream.
+    again = !known.addressReadable && known.readAgain;
+    if (again) {
+      known.readAgain = false;
+      known.addressWanted = true;
+    }
   }
   if (addressRead_) addressRead_(result.window);
+  if (again && changed_) changed_();
 }
 
 std::vector<AppWindowSource::Counted> AppWindowSource::Look(

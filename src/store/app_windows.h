@@ -79,6 +79,7 @@ class AppWindowSource {
     bool addressReadable = false;
     std::string address;
     bool addressWanted = true;  // no read since the last name change
+    bool readAgain = true;      // a failed read since the last name change is tried once more
     bool reading = false;
     bool settled = false;
     std::uint64_t generation = 0;  // name changes so far
