@@ -98,6 +98,7 @@ void AppWindowSource::Start(std::function<void()> changed, std::function<void(Wi
 void AppWindowSource::Stop() {
   watch_.reset();
   known_.clear();
+  toRead_.clear();
 }
 
 AppWindowSource::Known& AppWindowSource::Meet(WindowHandle window) {
@@ -171,7 +172,7 @@ std::vector<AppWindowSource::Counted> AppWindowSource::Look(
       known.addressWanted = false;
       known.reading = true;
       known.readGeneration = known.generation;
-      watch_->RequestAddress(window);
+      toRead_.push_back(window);
     }
     counted.push_back(Counted{window, known.stamp});
   }
@@ -181,6 +182,14 @@ std::vector<AppWindowSource::Counted> AppWindowSource::Look(
     std::stable_sort(counted.begin(), counted.end(), byStamp);
   }
   return counted;
+}
+
+void AppWindowSource::RequestReads() {
+  const std::vector<WindowHandle> windows = std::move(toRead_);
+  toRead_.clear();
+  for (const WindowHandle window : windows) {
+    if (watch_ && known_.count(window) != 0) watch_->RequestAddress(window);
+  }
 }
 
 std::vector<WindowHandle> AppWindowSource::Frames() {

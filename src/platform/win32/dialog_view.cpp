@@ -294,12 +294,12 @@ void DialogView::AddSettings(Panel* options) {
   Add(options, "TrackBrowsers", Kind::kSetting, "Tabs for browser windows", {120, 4965, 2760, 240});
   Add(options, "ReadAddresses", Kind::kSetting, "Read addresses", {2940, 4965, 1620, 240});
   Add(options, "", Kind::kLabel, "Browsers:", {120, 5265, 840, 240});
-  Add(options, "Browsers", Kind::kSettingText, "", {960, 5220, 3600, 270});
-  Add(options, "", Kind::kLabel, "Open sites in:", {4635, 5265, 1110, 240});
+  Add(options, "Browsers", Kind::kSettingText, "", {960, 5220, 3000, 270});
+  Add(options, "", Kind::kLabel, "Open sites in:", {4050, 5265, 1170, 240});
   Control& chosen =
-      Add(options, "OpenIn", Kind::kSettingValue, "default browser", {5745, 5250, 1470, 240}, WS_GROUP);
+      Add(options, "OpenIn", Kind::kSettingValue, "default browser", {5250, 5250, 1770, 240}, WS_GROUP);
   chosen.value = "default";
-  Control& shell = Add(options, "OpenIn", Kind::kSettingValue, "shell", {7215, 5250, 735, 240});
+  Control& shell = Add(options, "OpenIn", Kind::kSettingValue, "shell", {7050, 5250, 900, 240});
   shell.value = "shell";
 }
 
