@@ -80,6 +80,8 @@ test_browser_figures_window_to_tab_address_reads_and_idle() {
   log "   browser window to tab ($SHELL_MODE shell): median $median ms; each: $(sed -n 's/^ms=//p' <<<"$out" | paste -sd' ' -)"
   echo "$median" >"$ARTEFACTS/browser-window-to-tab-median-ms-$SHELL_MODE.txt"
   wait_until "$WAIT" tab_count_is 0 || return 1
+  # The reads counted below are the ten windows' own.
+  fresh_browser_logs
 
   open_browser msedge Chrome_WidgetWin_1 10 "Idle # - Microsoft Edge" "idle#.example.org/"
   check "ten browser windows give ten tabs" wait_until "$WAIT" tab_count_is 10 || return 1
