@@ -86,6 +86,8 @@ test_browser_figures_window_to_tab_address_reads_and_idle() {
   open_browser msedge Chrome_WidgetWin_1 10 "Idle # - Microsoft Edge" "idle#.example.org/"
   check "ten browser windows give ten tabs" wait_until "$WAIT" tab_count_is 10 || return 1
   check "and their addresses are read" wait_until "$WAIT" eval '[ "$(browser_log msedge | grep -c "^read ms=")" -ge 10 ]'
+  # Idle from here: every tab shows its address, so every read has been taken in.
+  check "every tab is captioned by its address" wait_until "$WAIT" eval '! tab_captions | grep -q "Idle "'
   reads=$(browser_log msedge | sed -n 's/^read ms=//p' | median_of)
   log "   address read, from the request for the tree to the value ($SHELL_MODE shell): median $reads ms"
   echo "$reads" >"$ARTEFACTS/address-read-median-ms-$SHELL_MODE.txt"
