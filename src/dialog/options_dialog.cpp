@@ -9,6 +9,7 @@
 #include "platform/types.h"
 #include "platform/window_system.h"
 #include "session/group_session.h"
+#include "strip/strip_controller.h"
 
 namespace wendrel {
 
@@ -21,7 +22,9 @@ OptionsDialog::OptionsDialog(StripController& strip, GroupSession& groups, Brows
                              IFileSystem& files, IPrompts& prompts, IWindowSystem& windows, ISignIn& signIn)
     : windows_(windows),
       frame_(prompts),
-      optionsPage_(frame_, options, optionsFile, settingsFile, groups.Files(), signIn),
+      // Windows that now count, or no longer count, get or lose their tabs at once.
+      optionsPage_(frame_, options, optionsFile, settingsFile, groups.Files(), signIn,
+                   [&strip] { strip.ScheduleReconcile(100); }),
       tabsPage_(frame_, strip, groups, browsers, options, files),
       groupList_(frame_, groups, files, options) {}
 

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 #include "dialog/control_names.h"
 #include "dialog/dialog_frame.h"
@@ -44,13 +45,15 @@ std::optional<double> ParseNumber(const std::string& text) {
 }
 
 OptionsPage::OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile,
-                         SettingsFile& settingsFile, GroupFiles& groupFiles, ISignIn& signIn)
+                         SettingsFile& settingsFile, GroupFiles& groupFiles, ISignIn& signIn,
+                         std::function<void()> settingsChanged)
     : frame_(frame),
       options_(options),
       optionsFile_(optionsFile),
       settingsFile_(settingsFile),
       groupFiles_(groupFiles),
-      signIn_(signIn) {}
+      signIn_(signIn),
+      settingsChanged_(std::move(settingsChanged)) {}
 
 bool OptionsPage::SetSettingText(const std::string& key, const std::string& value) {
   for (auto& [name, text] : settingTexts_) {
@@ -153,6 +156,7 @@ void OptionsPage::SaveOptions() {
       groupFiles_.ShowFailure("Error encountered while writing the settings:", error);
       return;
     }
+    if (settingsChanged_) settingsChanged_();
   }
   frame_.Message("Options updated. They will be reflected as soon as possible.");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,8 +29,9 @@ class OptionsPage {
  public:
   static constexpr int kQuestions = 6;
 
+  // `settingsChanged` runs after the page has written new settings, so that they take effect.
   OptionsPage(DialogFrame& frame, Options& options, OptionsFile& optionsFile, SettingsFile& settingsFile,
-              GroupFiles& groupFiles, ISignIn& signIn);
+              GroupFiles& groupFiles, ISignIn& signIn, std::function<void()> settingsChanged);
   OptionsPage(const OptionsPage&) = delete;
   OptionsPage& operator=(const OptionsPage&) = delete;
 
@@ -52,6 +54,7 @@ class OptionsPage {
   SettingsFile& settingsFile_;
   GroupFiles& groupFiles_;
   ISignIn& signIn_;
+  std::function<void()> settingsChanged_;
   std::vector<std::pair<std::string, std::string>> settingTexts_;
   std::array<OptionChoice, kQuestions> choices_{};
 };

@@ -98,6 +98,7 @@ void AppWindowSource::Start(std::function<void()> changed, std::function<void(Wi
 void AppWindowSource::Stop() {
   watch_.reset();
   known_.clear();
+  toRead_.clear();
 }
 
 AppWindowSource::Known& AppWindowSource::Meet(WindowHandle window) {
@@ -120,6 +121,7 @@ void AppWindowSource::OnEvent(WindowHandle window, AppWindowEvent event) {
       ++known.generation;
       known.addressReadable = false;
       known.addressWanted = true;
+      known.readAgain = true;
     }
   }
   if (changed_) changed_();
@@ -133,11 +135,20 @@ void AppWindowSource::OnAddress(const AddressRead& result) {
   known.settled = true;
   // A result read before the latest name change may show the page before it: the next pass
   // asks again.
+  bool again = false;
   if (known.readGeneration == known.generation) {
     known.addressReadable = result.readable && !TrimSpaces(result.text).empty();
     known.address = known.addressReadable ? AddressWithScheme(result.text) : std::string();
+    // A browser busy with the page it is loading may miss the time a read has: the next pass
+    // asks once more. A window with no address to read costs one more read, not a stream.
+    again = !known.addressReadable && known.readAgain;
+    if (again) {
+      known.readAgain = false;
+      known.addressWanted = true;
+    }
   }
   if (addressRead_) addressRead_(result.window);
+  if (again && changed_) changed_();
 }
 
 std::vector<AppWindowSource::Counted> AppWindowSource::Look(
@@ -161,7 +172,7 @@ std::vector<AppWindowSource::Counted> AppWindowSource::Look(
       known.addressWanted = false;
       known.reading = true;
       known.readGeneration = known.generation;
-      watch_->RequestAddress(window);
+      toRead_.push_back(window);
     }
     counted.push_back(Counted{window, known.stamp});
   }
@@ -171,6 +182,14 @@ std::vector<AppWindowSource::Counted> AppWindowSource::Look(
     std::stable_sort(counted.begin(), counted.end(), byStamp);
   }
   return counted;
+}
+
+void AppWindowSource::RequestReads() {
+  const std::vector<WindowHandle> windows = std::move(toRead_);
+  toRead_.clear();
+  for (const WindowHandle window : windows) {
+    if (watch_ && known_.count(window) != 0) watch_->RequestAddress(window);
+  }
 }
 
 std::vector<WindowHandle> AppWindowSource::Frames() {

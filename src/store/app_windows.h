@@ -48,8 +48,11 @@ class AppWindowSource {
     std::uint64_t stamp = 0;
   };
   // One look at the windows for a pass: the windows that count, in the order they appeared.
-  // Asks for the address of each whose address is not known and not being read.
+  // Notes each whose address is not known and not being read, for RequestReads.
   std::vector<Counted> Look(const std::function<bool(WindowHandle)>& toolBitIsOurs);
+  // Asks for the addresses noted by the last look. Called once the pass has done with the
+  // windows: a browser that hangs while it is read cannot then hold up the pass's own calls.
+  void RequestReads();
   // The browser frames of listed browsers whatever their state, for giving buttons back.
   std::vector<WindowHandle> Frames();
   // Every window listed now, whatever its state.
@@ -79,6 +82,7 @@ class AppWindowSource {
     bool addressReadable = false;
     std::string address;
     bool addressWanted = true;  // no read since the last name change
+    bool readAgain = true;      // a failed read since the last name change is tried once more
     bool reading = false;
     bool settled = false;
     std::uint64_t generation = 0;  // name changes so far
@@ -96,6 +100,7 @@ class AppWindowSource {
   std::function<std::uint64_t()> stamp_;
   std::function<std::int64_t()> now_;
   std::unordered_map<WindowHandle, Known> known_;
+  std::vector<WindowHandle> toRead_;
 };
 
 }  // namespace wendrel

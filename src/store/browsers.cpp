@@ -335,6 +335,7 @@ void Browsers::CloseSnapshot() {
   inSnapshot_ = false;
   snapshot_.clear();
   snapshotIndex_.clear();
+  apps_.RequestReads();
 }
 
 }  // namespace wendrel

@@ -392,7 +392,7 @@ linux_pid_of() {
   local want proc first
   want=$(winpath "$1/wendrel.exe")
   for proc in /proc/[0-9]*; do
-    first=$(tr '\0' '\n' <"$proc/cmdline" 2>/dev/null | head -n1)
+    first=$(tr '\0' '\n' 2>/dev/null <"$proc/cmdline" | head -n1)
     if [ "$first" = "$want" ]; then
       echo "${proc#/proc/}"
       return 0

@@ -89,6 +89,15 @@ test_dialog_edits_a_group_and_an_option() {
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
   check "the sign-in entry goes" eval '! run_entry'
+
+  # The browsers' settings reach Wendrel.ini.
+  click_control "$DIALOG" "Read addresses" || return 1
+  click_control "$DIALOG" "shell"
+  screenshot dialog-options-settings
+  click_control "$DIALOG" "&Update"
+  wt answer Wendrel 1 "$WAIT" >/dev/null
+  check "Wendrel.ini records the browsers' settings" \
+    eval 'grep -q "^ReadAddresses=no" "$folder/Wendrel.ini" && grep -q "^OpenIn=shell" "$folder/Wendrel.ini"'
 }
 
 # The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.

@@ -73,8 +73,20 @@ class Panel final : public BaseWindow<Panel> {
   Forward forward_;
 };
 
-// kSetting: a check box for a yes/no setting of Wendrel.ini, named by its key.
-enum class Kind { kLabel, kButton, kText, kCombo, kGrid, kOption, kLine, kSetting };
+// The controls of Wendrel.ini's settings, each named by its key: kSetting a check box for a yes/no
+// setting, kSettingValue an option button choosing one value, kSettingText an edit box.
+enum class Kind {
+  kLabel,
+  kButton,
+  kText,
+  kCombo,
+  kGrid,
+  kOption,
+  kLine,
+  kSetting,
+  kSettingValue,
+  kSettingText
+};
 
 struct Control {
   std::string name;
@@ -86,6 +98,7 @@ struct Control {
   bool yes = false;
   std::string shown;  // grids: what the list view shows now, to redraw only on change
   Twips at{};         // the designed place, laid out again when the DPI changes
+  std::string value;  // kSettingValue: the value the button stands for
 };
 
 class DialogView final : public IDialogView, public BaseWindow<DialogView> {
@@ -228,6 +241,11 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
         windowClass = L"BUTTON";
         base |= BS_AUTOCHECKBOX | WS_TABSTOP;
         break;
+      case Kind::kSettingValue:
+        windowClass = L"BUTTON";
+        base |= BS_RADIOBUTTON | WS_TABSTOP;
+        break;
+      case Kind::kSettingText:
       case Kind::kText:
         windowClass = L"EDIT";
         base |= ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER;
@@ -250,7 +268,7 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
       ListView_SetExtendedListViewStyle(window, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     }
     controls_.push_back(
-        std::make_unique<Control>(Control{name, kind, window, panel, textColour, -1, false, {}, at}));
+        std::make_unique<Control>(Control{name, kind, window, panel, textColour, -1, false, {}, at, {}}));
     PlaceControl(*controls_.back(), FALSE);
     byWindow_[window] = controls_.back().get();
     if (!name.empty()) byName_[name] = controls_.back().get();
@@ -262,13 +280,14 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
     const Twips& at = control.at;
     Place(control.window,
           control.kind == Kind::kCombo ? Twips{at.left, at.top, at.width, at.height * 6} : at);
-    const bool regular =
-        control.kind == Kind::kGrid || control.kind == Kind::kText || control.kind == Kind::kCombo;
+    const bool regular = control.kind == Kind::kGrid || control.kind == Kind::kText ||
+                         control.kind == Kind::kCombo || control.kind == Kind::kSettingText;
     ::SendMessageW(control.window, WM_SETFONT,
                    reinterpret_cast<WPARAM>(regular ? AsFont(regular_) : AsFont(bold_)), redraw);
   }
 
   void Build();
+  void AddSettings(Panel* options);
   std::optional<LRESULT> OnChild(UINT message, WPARAM wParam, LPARAM lParam);
   void RefreshGrid(Control& control);
   void ApplyFocus();
@@ -305,6 +324,25 @@ class DialogView final : public IDialogView, public BaseWindow<DialogView> {
   bool refreshing_ = false;
   std::string focused_;
 };
+
+// The settings of Wendrel.ini, below the questions and left of the page's buttons, in three rows:
+// sign-in and sites as tabs; browser tabs and reading their addresses; the browsers' list and
+// where sites open, the whole width of the page below the buttons.
+void DialogView::AddSettings(Panel* options) {
+  Add(options, kStartWithWindows, Kind::kSetting, "Start Wendrel when I sign in", {120, 4710, 2760, 240},
+      WS_GROUP);
+  Add(options, "SitesAsTabs", Kind::kSetting, "Sites as tabs", {2940, 4710, 1620, 240});
+  Add(options, "TrackBrowsers", Kind::kSetting, "Tabs for browser windows", {120, 4965, 2760, 240});
+  Add(options, "ReadAddresses", Kind::kSetting, "Read addresses", {2940, 4965, 1620, 240});
+  Add(options, "", Kind::kLabel, "Browsers:", {120, 5265, 840, 240});
+  Add(options, "Browsers", Kind::kSettingText, "", {960, 5220, 3000, 270});
+  Add(options, "", Kind::kLabel, "Open sites in:", {4050, 5265, 1170, 240});
+  Control& chosen =
+      Add(options, "OpenIn", Kind::kSettingValue, "default browser", {5250, 5250, 1770, 240}, WS_GROUP);
+  chosen.value = "default";
+  Control& shell = Add(options, "OpenIn", Kind::kSettingValue, "shell", {7050, 5250, 900, 240});
+  shell.value = "shell";
+}
 
 void DialogView::Build() {
   tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0,
@@ -364,8 +402,7 @@ void DialogView::Build() {
       "launched. What name you want to see for such tabs?",
       {60, 3960, 6060, 700}, SS_RIGHT);
   Add(options, controls::kDefaultNameBox, Kind::kText, "", {6195, 4035, 1695, 285});
-  Add(options, kStartWithWindows, Kind::kSetting, "Start Wendrel when I sign in", {225, 4800, 4200, 300},
-      WS_GROUP);
+  AddSettings(options);
   Add(options, controls::kSaveOptions, Kind::kButton, "&Update", {4635, 4695, 1290, 510});
   Add(options, controls::kResetOptions, Kind::kButton, "&Reset", {6390, 4695, 1290, 510});
 
@@ -522,6 +559,15 @@ void DialogView::Refresh() {
         ::SendMessageW(control->window, BM_SETCHECK,
                        dialog_.SettingText(control->name) == "yes" ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
+      case Kind::kSettingValue:
+        ::SendMessageW(control->window, BM_SETCHECK,
+                       dialog_.SettingText(control->name) == control->value ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+      case Kind::kSettingText:
+        if (WindowText(control->window) != dialog_.SettingText(control->name)) {
+          ::SetWindowTextW(control->window, Widen(dialog_.SettingText(control->name)).c_str());
+        }
+        break;
       case Kind::kOption: {
         const OptionChoice choice = dialog_.Option(control->question);
         const bool checked = control->yes ? choice == OptionChoice::kYes : choice == OptionChoice::kNo;
@@ -605,6 +651,15 @@ std::optional<LRESULT> DialogView::OnChild(UINT message, WPARAM wParam, LPARAM l
     if (control.kind == Kind::kSetting && code == BN_CLICKED) {
       const bool checked = ::SendMessageW(control.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
       dialog_.SetSettingText(control.name, checked ? "yes" : "no");
+      return 0;
+    }
+    if (control.kind == Kind::kSettingValue && code == BN_CLICKED) {
+      dialog_.SetSettingText(control.name, control.value);
+      Refresh();
+      return 0;
+    }
+    if (control.kind == Kind::kSettingText && code == EN_CHANGE && !refreshing_) {
+      dialog_.SetSettingText(control.name, WindowText(control.window));
       return 0;
     }
     if (control.kind == Kind::kOption && code == BN_CLICKED) {
