@@ -3,12 +3,10 @@
 #include "platform/sim/sim_files.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <string>
 
-#include "platform/types.h"
+#include "support/test_world.h"
 
 namespace wendrel::sim {
 namespace {
@@ -16,13 +14,9 @@ namespace {
 class SimFilesTest : public ::testing::Test {
  protected:
   SimFilesTest()
-      : root_(std::filesystem::temp_directory_path() / ("wendrel-simfiles-" + std::to_string(::getpid()))),
-        files_((std::filesystem::remove_all(root_), std::filesystem::create_directories(root_ / "dir"),
-                (root_ / "dir").string())) {}
-  ~SimFilesTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
+      : root_("simfiles"),
+        files_((std::filesystem::create_directories(Root() / "dir"), (Root() / "dir").string())) {}
+  std::filesystem::path Root() const { return root_.Path(); }
   std::string Path(const std::string& relative) { return files_.ProgramFolder() + "\\" + relative; }
 
   // The description of the PlatformError an operation throws, or "" when it succeeds.
@@ -36,7 +30,7 @@ class SimFilesTest : public ::testing::Test {
     return "";
   }
 
-  std::filesystem::path root_;
+  test::TempFolder root_;
   SimFileSystem files_;
 };
 
@@ -79,7 +73,7 @@ TEST_F(SimFilesTest, DotDotStaysInsideTheProgramFolder) {
   // There is nothing above the program's folder on the simulated desktop.
   EXPECT_EQ(FailureOf([&] { files_.ReplaceFile(Path("..\\outside.WDX"), "x"); }), "Path not found");
   EXPECT_EQ(FailureOf([&] { files_.ReadFile(Path("Groups\\..\\..\\dir\\Wendrel.CFG")); }), "Path not found");
-  EXPECT_FALSE(std::filesystem::exists(root_ / "outside.WDX"));
+  EXPECT_FALSE(std::filesystem::exists(Root() / "outside.WDX"));
 }
 
 }  // namespace

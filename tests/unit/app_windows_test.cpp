@@ -23,6 +23,8 @@ TEST(BrowserWindowRules, HttpsGoesBeforeAnAddressWithoutScheme) {
   EXPECT_EQ(AddressWithScheme("localhost:8080/x"), "https://localhost:8080/x");
   EXPECT_EQ(AddressWithScheme(" http://a.example/ "), "http://a.example/");
   EXPECT_EQ(AddressWithScheme("edge://settings"), "edge://settings");
+  // Digits, "+", "-" and "." may follow a scheme's first letter.
+  EXPECT_EQ(AddressWithScheme("chrome-extension://abc/options.html"), "chrome-extension://abc/options.html");
   EXPECT_EQ(AddressWithScheme("about:blank"), "about:blank");
   EXPECT_EQ(AddressWithScheme("  "), "");
 }

@@ -1,4 +1,5 @@
-// Text is UTF-8 inside the program: lengths and cuts count characters, never bytes.
+// The caption rule, and text as UTF-8 inside the program: lengths and cuts count characters,
+// never bytes.
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
@@ -6,6 +7,19 @@
 
 namespace wendrel {
 namespace {
+
+TEST(CaptionFromURL, ShortensAfterTheHostsFirstLabel) {
+  EXPECT_EQ(CaptionFromURL("http://aaa.bbbbbbb.cc/dd", 8), "bbbbbbb...");
+  EXPECT_EQ(CaptionFromURL("http://intranet/", 8), "intranet/");
+  EXPECT_EQ(CaptionFromURL("abcdefghijk", 8), "abcdefgh..");
+  EXPECT_EQ(CaptionFromURL("http://a.b", 8), "b");
+  EXPECT_EQ(CaptionFromURL("*", 8), "*");
+  EXPECT_EQ(CaptionFromURL("abcdefgh", 8), "abcdefgh");
+  // A negative width shortens as zero would.
+  EXPECT_EQ(CaptionFromURL("http://www.example.com/", -5), "..");
+  EXPECT_EQ(CaptionFromURL("ab", -1), "ab");
+  EXPECT_EQ(CaptionFromURL("", -1), "");
+}
 
 TEST(Characters, CountAndCutWholeCharacters) {
   const std::string mixed = "a\xC3\xA9\xE6\x96\xB0\xF0\x9F\x98\x80z";  // a é 新 😀 z

@@ -17,9 +17,7 @@ TEST(IsValidName, TrimsInPlaceAndRefusesTheSeparators) {
     EXPECT_FALSE(IsValidName(bad)) << bad;
   std::string inner = "My Work";
   EXPECT_TRUE(IsValidName(inner));
-}
-
-TEST(IsValidName, RefusesControlCharactersThatWouldSplitListsAndLines) {
+  // Control characters would split lists and lines.
   for (std::string bad :
        {std::string("a\tb"), std::string("a\rb"), std::string("a\nb"), std::string("a\0b", 3)})
     EXPECT_FALSE(IsValidName(bad));
@@ -31,9 +29,7 @@ TEST(IsPlainFileName, RefusesWhatCannotBeAFileInsideTheGroupsFolder) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
   EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
-}
-
-TEST(IsPlainFileName, RefusesDeviceNamesWithOrWithoutExtensionInAnyCase) {
+  // Device names, with or without an extension, in any case.
   for (const char* bad :
        {"CON", "con.txt", "Nul", "PRN", "aux .wdx", "COM0", "COM1", "lpt9.wdx", "LPT0", "CONIN$", "conout$.x",
         "COM\xC2\xB9", "com\xC2\xB2.txt", "LPT\xC2\xB3", "lpt\xC2\xB9"}) {

@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/tab_strip_view.h"
+#include "support/test_world.h"
 
 namespace wendrel {
 namespace {
 
-// Draws nothing; remembers which tab it was last told is selected.
-class BlankView : public ITabStripView {
- public:
-  void InsertTab(int) override {}
-  void RemoveTab(int) override {}
-  void SetCaption(int, const std::string&) override {}
-  void SetToolTip(int, const std::string&) override {}
-  void SetSelected(int index) override { shown = index; }
-  void SetMultiRow(bool) override {}
-  TabRect TabRectangle(int) override { return {}; }
-  int shown = 0;
-};
+using BlankView = test::BlankTabs;
 
 TEST(TabKeys, HoldTheSignedHandleInDecimal) {
   EXPECT_EQ(KeyOf(1311042), "H1311042");

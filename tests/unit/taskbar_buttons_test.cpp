@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "platform/file_system.h"
 #include "platform/window_system.h"
+#include "support/test_world.h"
 
 namespace wendrel {
 namespace {
@@ -32,11 +32,7 @@ TEST(TaskbarStyles, TakingTheButtonAwayKeepsEveryOtherBit) {
     EXPECT_EQ(taken & kTaskbarBits, kWsExToolWindow);
     EXPECT_EQ(back & kTaskbarBits, kWsExAppWindow);
   }
-}
-
-TEST(TaskbarStyles, GivingTheButtonBackToAWindowWithoutStylesWritesTheApplicationWindowStyle) {
   EXPECT_EQ(StyleWithButton(0), kWsExAppWindow);
-  EXPECT_EQ(StyleWithButton(kLayoutRtl | kAcceptFiles), kLayoutRtl | kAcceptFiles | kWsExAppWindow);
 }
 
 TEST(TakenWindowsList, ReadsBackWhatItWrites) {
@@ -150,47 +146,7 @@ class FakeWindows final : public IWindowSystem {
   void EndProcess() override {}
 };
 
-// Files in memory; writes can be made to fail part-way.
-class FakeFiles final : public IFileSystem {
- public:
-  std::map<std::string, std::string> files;
-  bool failWrites = false;
-  long bytesWritten = 0;
-
-  std::string ProgramFolder() override { return "C:\\Wendrel"; }
-  std::string LocalAppDataFolder() override { return {}; }
-  bool CanWriteIn(const std::string&) override { return true; }
-  std::string ReadFile(const std::string& path) override {
-    const auto found = files.find(path);
-    if (found == files.end()) throw PlatformError("File not found");
-    return found->second;
-  }
-  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
-    return ReadFile(path).substr(0, limit);
-  }
-  void ReplaceFile(const std::string& path, std::string_view content) override {
-    if (failWrites) throw PlatformError("Disk full");
-    files[path] = content;
-    bytesWritten += static_cast<long>(content.size());
-  }
-  void AppendFile(const std::string& path, std::string_view content) override {
-    if (failWrites) {
-      files[path] += content.substr(0, content.size() / 2);
-      throw PlatformError("Disk full");
-    }
-    files[path] += content;
-    bytesWritten += static_cast<long>(content.size());
-  }
-  void AppendInOneStep(const std::string& path, std::string_view content) override {
-    ReplaceFile(path, (FileExists(path) ? files[path] : std::string()) + std::string(content));
-  }
-  void CreateFolder(const std::string&) override {}
-  void DeleteFile(const std::string& path) override {
-    if (files.erase(path) == 0) throw PlatformError("File not found");
-  }
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
-};
+using test::MemoryFiles;
 
 const std::string kList = "C:\\Wendrel\\Wendrel.Session1.Taskbar";
 const std::string kOlderList = "C:\\Wendrel\\Wendrel.Taskbar";
@@ -199,10 +155,14 @@ size_t LineCount(const std::string& text) {
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
+class TaskbarButtonsTest : public ::testing::Test {
+ protected:
   FakeWindows windows;
-  FakeFiles files;
-  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
+  MemoryFiles files;
+  TaskbarButtons taskbar{windows, files, files.ProgramFolder(), 100};
+};
+
+TEST_F(TaskbarButtonsTest, AWindowGetsBackTheStyleItHadTheFirstTimeShownOrHidden) {
   windows.styles[101] = kLayoutRtl | kAcceptFiles;
   taskbar.TakeAway(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
@@ -213,21 +173,24 @@ TEST(TaskbarButtons, AWindowGetsBackTheStyleItHadTheFirstTime) {
   EXPECT_TRUE(windows.visible[101]);
   EXPECT_FALSE(taskbar.Holds(101));
   EXPECT_FALSE(files.FileExists(kList));
+  // A window not taken by this run keeps its own bits.
+  windows.styles[102] = kLayoutRtl | kWsExToolWindow;
+  taskbar.GiveBack(102);
+  EXPECT_EQ(windows.styles[102], kLayoutRtl | kWsExAppWindow);
+  // Windows their browsers hid, asked to close, get their buttons back without being shown.
+  windows.styles[103] = windows.styles[104] = 0;
+  taskbar.TakeAway(103);
+  taskbar.TakeAway(104);
+  windows.visible[103] = windows.visible[104] = false;
+  taskbar.GiveBack(104);
+  taskbar.GiveAllBack();
+  for (const WindowHandle window : {103, 104}) {
+    EXPECT_EQ(windows.styles[window], kWsExAppWindow);
+    EXPECT_FALSE(windows.visible[window]);
+  }
 }
 
-TEST(TaskbarButtons, AWindowNotTakenByThisRunKeepsItsOwnBitsWhenGivenBack) {
-  FakeWindows windows;
-  FakeFiles files;
-  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
-  windows.styles[101] = kLayoutRtl | kWsExToolWindow;
-  taskbar.GiveBack(101);
-  EXPECT_EQ(windows.styles[101], kLayoutRtl | kWsExAppWindow);
-}
-
-TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
-  FakeWindows windows;
-  FakeFiles files;
-  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
+TEST_F(TaskbarButtonsTest, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   for (const WindowHandle window : {101, 102, 103}) {
     windows.styles[window] = kLayered;
     taskbar.TakeAway(window);
@@ -243,10 +206,7 @@ TEST(TaskbarButtons, GivingAllBackTouchesOnlyWindowsStillWithoutTheirButtons) {
   EXPECT_FALSE(files.FileExists(kList));
 }
 
-TEST(TaskbarButtons, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
-  FakeWindows windows;
-  FakeFiles files;
-  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
+TEST_F(TaskbarButtonsTest, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
   for (const WindowHandle window : {101, 102, 103, 104}) {
     windows.styles[window] = kLayered;
     windows.images[window] = "iexplore.exe";
@@ -259,32 +219,13 @@ TEST(TaskbarButtons, AWindowGetsItsStyleBackOnlyWhileItIsTheWindowTaken) {
   windows.styles[101] = windows.styles[102] = windows.styles[103] = kWsExToolWindow;
   taskbar.GiveBack(103);  // as the exit that leaves the windows open does
   taskbar.GiveAllBack();
-  EXPECT_EQ(windows.styles[101], kWsExToolWindow);
-  EXPECT_EQ(windows.styles[102], kWsExToolWindow);
-  EXPECT_EQ(windows.styles[103], kWsExToolWindow);
+  for (const WindowHandle window : {101, 102, 103}) EXPECT_EQ(windows.styles[window], kWsExToolWindow);
   EXPECT_EQ(windows.styles[104], kLayered | kWsExAppWindow);
-}
-
-TEST(TaskbarButtons, AHiddenWindowGetsItsButtonBackWithoutBeingShown) {
-  FakeWindows windows;
-  FakeFiles files;
-  TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);
-  windows.styles[101] = windows.styles[102] = 0;
-  taskbar.TakeAway(101);
-  taskbar.TakeAway(102);
-  windows.visible[101] = false;  // its browser hid it, asked to close
-  windows.visible[102] = false;
-  taskbar.GiveBack(102);
-  taskbar.GiveAllBack();
-  for (const WindowHandle window : {101, 102}) {
-    EXPECT_EQ(windows.styles[window], kWsExAppWindow);
-    EXPECT_FALSE(windows.visible[window]);
-  }
 }
 
 TEST(TaskbarButtons, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
   FakeWindows windows;
-  FakeFiles files;
+  MemoryFiles files;
   files.files[kList] =
       "= 9\r\n+ 101 0x400010 IEFrame\r\n+ 102 0x0 IEFrame\r\n+ 103 0x0\r\n+ 104 0x10 IEFrame\r\n- 104\r\n"
       "+ 105 0x0 CabinetWClass\r\n+ 107 0x0 IEFrame\r\n";
@@ -315,7 +256,7 @@ TEST(TaskbarButtons, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
 
 TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsList) {
   FakeWindows windows;
-  FakeFiles files;
+  MemoryFiles files;
   windows.styles[7] = 0;
   TaskbarButtons running(windows, files, files.ProgramFolder(), 100);
   running.TakeAway(7);
@@ -345,7 +286,7 @@ TEST(TaskbarButtons, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsLis
 
 TEST(TaskbarButtons, TheListFollowsEveryChangeAndStaysSmall) {
   FakeWindows windows;
-  FakeFiles files;
+  MemoryFiles files;
   // A list from an earlier run is replaced by this run's first change.
   files.files[kList] = "+ 999 0x0\r\n";
   TaskbarButtons taskbar(windows, files, files.ProgramFolder(), 100);

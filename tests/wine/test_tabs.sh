@@ -165,8 +165,10 @@ test_opening_many_windows_costs_linear_time() {
   done
   log "   opening N windows ($SHELL_MODE shell):$figures"
   echo "$figures" >"$ARTEFACTS/many-windows-ticks-$SHELL_MODE.txt"
-  # Three times the windows cost about three times as much (2 to 5.5 times measured, on a busy
-  # machine too: Wine's tab control measures every tab again at each insertion); a cost that grew
-  # with the square would be nine times.
-  check "300 windows cost at most seven times what 100 cost ($figures)" [ "${ticks[1]}" -le $((7 * ticks[0] + 10)) ]
+  # Three times the windows cost about three times as much (3 to 3.8 times measured on the
+  # stand-in shell, on a busy machine too); a cost that grew with the square would be nine times.
+  # On Wine's own shell the program looks for new windows itself four times a second while they
+  # open, and opening 300 takes three times as long as 100: that figure is only logged.
+  in_standin_mode || return 0
+  check "300 windows cost at most six times what 100 cost ($figures)" [ "${ticks[1]}" -le $((6 * ticks[0] + 10)) ]
 }

@@ -1,20 +1,16 @@
-// Opening a group of N sites and closing N selected tabs, and the heap that opening a 100 MB
-// group needs. The browsers, the tab control and the files are stand-ins that cost O(1) per
-// call and keep nothing, so the figures are the program's own.
+// Benchmarks over N = 10^3 to 10^5: the reconciliation pass on the simulated desktop (time and
+// browser calls must both grow linearly with N), opening a group of N sites and closing N
+// selected tabs, and the heap that opening a 100 MB group needs. For the group figures the
+// browsers, the tab control and the files are stand-ins that cost O(1) per call and keep
+// nothing, so the figures are the program's own.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <map>
 #include <new>
-#include <ostream>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
-#include "platform/sim/sim_desktop.h"
-#include "program.h"
+#include "support/test_world.h"
 
 namespace {
 
@@ -49,8 +45,54 @@ void operator delete[](void* block, std::size_t) noexcept { Release(block); }
 namespace wendrel::sim {
 namespace {
 
-constexpr char kQuietOptions[] =
-    "\"DEFAULT\",\"**UNKNOWN**\",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#FALSE#,#FALSE#,8\r\n";
+// ---- the pass ----
+
+// A desktop with N open windows and the program started on it, before its first pass.
+std::unique_ptr<test::SimWorld> DesktopWith(int windows) {
+  auto world = std::make_unique<test::SimWorld>("bench");
+  for (int i = 0; i < windows; ++i)
+    world->desktop().OpenWindow(1000 + i, "http://site" + std::to_string(i) + ".example.com/page", "Page");
+  world->Start();
+  return world;
+}
+
+std::int64_t CallsOfOnePass(test::SimWorld& world) {
+  const std::int64_t before = world.desktop().BrowserCalls();
+  world.program().strip().Reconcile();
+  return world.desktop().BrowserCalls() - before;
+}
+
+void Report(benchmark::State& state, std::int64_t calls) {
+  state.counters["browser_calls_per_pass"] =
+      benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kAvgIterations);
+  state.SetComplexityN(state.range(0));
+}
+
+void BM_PassOverMatchingTabs(benchmark::State& state) {
+  const auto world = DesktopWith(static_cast<int>(state.range(0)));
+  world->desktop().Wait(100);  // the first pass gives every window its tab
+  if (world->program().strip().Tabs().Count() != state.range(0)) state.SkipWithError("tabs do not match");
+  std::int64_t calls = 0;
+  for (auto _ : state) calls += CallsOfOnePass(*world);
+  Report(state, calls);
+}
+
+void BM_FirstPassAddsEveryTab(benchmark::State& state) {
+  std::int64_t calls = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto world = DesktopWith(static_cast<int>(state.range(0)));
+    state.ResumeTiming();
+    calls += CallsOfOnePass(*world);
+    state.PauseTiming();
+    if (world->program().strip().Tabs().Count() != state.range(0)) state.SkipWithError("a window got no tab");
+    world.reset();
+    state.ResumeTiming();
+  }
+  Report(state, calls);
+}
+
+// ---- groups ----
 
 // Browsers that answer in O(1) and keep no page: a real browser's page lives in its own process.
 class QuickShell : public IShell {
@@ -64,7 +106,7 @@ class QuickShell : public IShell {
     void Navigate(const std::string&) override { Reach(); }
     void Refresh() override { Reach(); }
     void Stop() override { Reach(); }
-    void Quit() override { shell_.alive_[Reach() - kFirst] = false; }
+    void Quit() override { shell_.alive_[static_cast<size_t>(Reach() - kFirst)] = false; }
     void SetVisible(bool) override { Reach(); }
 
    private:
@@ -107,96 +149,47 @@ class QuickShell : public IShell {
   std::vector<bool> alive_;
 };
 
-// A tab control that draws nothing and keeps no text.
-class BlankTabs : public ITabStripView {
- public:
-  void InsertTab(int) override {}
-  void RemoveTab(int) override {}
-  void SetCaption(int, const std::string&) override {}
-  void SetToolTip(int, const std::string&) override {}
-  void SetSelected(int) override {}
-  void SetMultiRow(bool) override {}
-  TabRect TabRectangle(int) override { return {}; }
-};
-
-// Files held in memory, keyed by their full path.
-class MemoryFiles : public IFileSystem {
- public:
-  std::string ProgramFolder() override { return "C:\\Wendrel"; }
-  std::string LocalAppDataFolder() override { return {}; }
-  bool CanWriteIn(const std::string&) override { return true; }
-  std::string ReadFile(const std::string& path) override {
-    const auto found = files_.find(path);
-    if (found == files_.end()) throw PlatformError("File not found");
-    return found->second;
-  }
-  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
-    return ReadFile(path).substr(0, limit);
-  }
-  void ReplaceFile(const std::string& path, std::string_view content) override { files_[path] = content; }
-  void AppendFile(const std::string& path, std::string_view content) override { files_[path] += content; }
-  void AppendInOneStep(const std::string& path, std::string_view content) override {
-    files_[path] += content;
-  }
-  void CreateFolder(const std::string&) override {}
-  void DeleteFile(const std::string& path) override { files_.erase(path); }
-  bool FileExists(const std::string& path) override { return files_.contains(path); }
-  std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
-
- private:
-  std::map<std::string, std::string> files_;
-};
-
-// One program on the stand-ins, started with no dialog, no question and no group.
+// One program on the stand-ins, started with no dialog, no question and a group "Big" of
+// `sites` lines, each a short name and a URL padded to `urlLength` characters.
 class QuickProgram {
  public:
-  QuickProgram() : desktop_(silent_, ".") {
-    files_.ReplaceFile(files_.ProgramFolder() + "\\Wendrel.CFG", kQuietOptions);
-    const Platform sim = desktop_.platform();
-    program_ = std::make_unique<Program>(Platform{sim.windows, sim.strip, tabs_, sim.timer, shell_, sim.tray,
-                                                  sim.prompts, files_, sim.dialogs, sim.appWindows,
-                                                  sim.programs, sim.signIn});
+  QuickProgram(int sites, size_t urlLength) : desktop_(silent_, ".") {
+    files_.files[files_.ProgramFolder() + "\\Wendrel.CFG"] = test::kQuietOptions;
+    shell_.Reserve(static_cast<size_t>(sites));
+    program_ = std::make_unique<Program>(
+        test::Replace(desktop_.platform(), {.files = &files_, .tabs = &tabs_, .shell = &shell_}));
     program_->Start();
+    std::string& text = files_.files[program_->groupFiles().GroupFilePath("Big")];
+    text.reserve(static_cast<size_t>(sites) * (urlLength + 16));
+    for (int i = 0; i < sites; ++i) {
+      std::string url = "http://site" + std::to_string(i) + ".example.com/";
+      url.resize(std::max(url.size(), urlLength), 'p');
+      text += "Site" + std::to_string(i) + "," + url + "\r\n";
+    }
+    size = static_cast<double>(text.size());
   }
-
   Program& program() { return *program_; }
-  MemoryFiles& files() { return files_; }
-  QuickShell& shell() { return shell_; }
+  double size = 0;
 
  private:
   std::ostream silent_{nullptr};
   SimDesktop desktop_;
   QuickShell shell_;
-  BlankTabs tabs_;
-  MemoryFiles files_;
+  test::BlankTabs tabs_;
+  test::MemoryFiles files_;
   std::unique_ptr<Program> program_;
 };
 
-// A group file of `sites` lines, each a short name and a URL padded to `urlLength` characters.
-std::string GroupText(int sites, size_t urlLength) {
-  std::string text;
-  text.reserve(static_cast<size_t>(sites) * (urlLength + 16));
-  for (int i = 0; i < sites; ++i) {
-    std::string url = "http://site" + std::to_string(i) + ".example.com/";
-    url.resize(std::max(url.size(), urlLength), 'p');
-    text += "Site" + std::to_string(i) + "," + url + "\r\n";
-  }
-  return text;
-}
-
 void BM_OpenGroup(benchmark::State& state) {
   const auto sites = static_cast<int>(state.range(0));
-  const std::string text = GroupText(sites, 40);
   for (auto _ : state) {
     state.PauseTiming();
-    {
-      auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
-      state.ResumeTiming();
-      quick->program().groups().OpenGroup("Big");
-      state.PauseTiming();
-      if (quick->program().strip().Tabs().Count() != sites) state.SkipWithError("not every site opened");
-    }
+    auto quick = std::make_unique<QuickProgram>(sites, 40);
+    state.ResumeTiming();
+    quick->program().groups().OpenGroup("Big");
+    state.PauseTiming();
+    if (quick->program().strip().Tabs().Count() != sites) state.SkipWithError("not every site opened");
+    quick.reset();
     state.ResumeTiming();
   }
   state.SetComplexityN(sites);
@@ -204,21 +197,18 @@ void BM_OpenGroup(benchmark::State& state) {
 
 void BM_CloseSelectedTabs(benchmark::State& state) {
   const auto sites = static_cast<int>(state.range(0));
-  const std::string text = GroupText(sites, 40);
   for (auto _ : state) {
     state.PauseTiming();
-    {
-      auto quick = std::make_unique<QuickProgram>();
-      quick->files().ReplaceFile(quick->program().groupFiles().GroupFilePath("Big"), text);
-      quick->program().groups().OpenGroup("Big");
-      TabStrip& tabs = quick->program().strip().Tabs();
-      std::vector<WindowHandle> selected;
-      for (int i = 1; i <= tabs.Count(); ++i) selected.push_back(tabs.HandleAt(i));
-      state.ResumeTiming();
-      quick->program().groups().CloseWindows(selected);
-      state.PauseTiming();
-      if (tabs.Count() != 0) state.SkipWithError("tabs left behind");
-    }
+    auto quick = std::make_unique<QuickProgram>(sites, 40);
+    quick->program().groups().OpenGroup("Big");
+    TabStrip& tabs = quick->program().strip().Tabs();
+    std::vector<WindowHandle> selected;
+    for (int i = 1; i <= tabs.Count(); ++i) selected.push_back(tabs.HandleAt(i));
+    state.ResumeTiming();
+    quick->program().groups().CloseWindows(selected);
+    state.PauseTiming();
+    if (tabs.Count() != 0) state.SkipWithError("tabs left behind");
+    quick.reset();
     state.ResumeTiming();
   }
   state.SetComplexityN(sites);
@@ -229,18 +219,12 @@ void BM_CloseSelectedTabs(benchmark::State& state) {
 // size; kept_x what the opened tabs keep afterwards (each tab holds its URL); working_x the
 // difference, what the opening itself needs on top.
 void BM_OpenGroupPeakMemory(benchmark::State& state) {
-  const auto megabytes = static_cast<size_t>(state.range(0));
-  const int sites = static_cast<int>(megabytes * 1000);
-  double peak = 0;
-  double kept = 0;
-  double size = 0;
+  const int sites = static_cast<int>(state.range(0) * 1000);
+  double peak = 0, kept = 0, size = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto quick = std::make_unique<QuickProgram>();
-    quick->shell().Reserve(static_cast<size_t>(sites));
-    const std::string path = quick->program().groupFiles().GroupFilePath("Big");
-    quick->files().ReplaceFile(path, GroupText(sites, 1000));
-    size = static_cast<double>(quick->files().ReadFile(path).size());
+    auto quick = std::make_unique<QuickProgram>(sites, 1000);
+    size = quick->size;
     state.ResumeTiming();
     const std::size_t before = heapNow;
     heapPeak = before;
@@ -258,6 +242,17 @@ void BM_OpenGroupPeakMemory(benchmark::State& state) {
   state.counters["working_x"] = (peak - kept) / size;
 }
 
+BENCHMARK(BM_PassOverMatchingTabs)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+BENCHMARK(BM_FirstPassAddsEveryTab)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity();
 BENCHMARK(BM_OpenGroup)
     ->RangeMultiplier(10)
     ->Range(1000, 100000)

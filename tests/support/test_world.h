@@ -1,0 +1,149 @@
+// Shared parts of the native tests: a folder of a test's own, the program started on the
+// simulated desktop with some of its parts replaced, and stand-ins that keep only what a test
+// looks at.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "platform/sim/sim_desktop.h"
+#include "program.h"
+
+namespace wendrel::test {
+
+// No dialog at start and no questions, so nothing waits for an answer.
+inline constexpr char kQuietOptions[] =
+    "\"DEFAULT\",\"**UNKNOWN**\",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#FALSE#,#FALSE#,8\r\n";
+
+// An empty folder under the temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              ("wendrel-" + name + "-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  std::string Path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The platform's parts with the ones given put in place of the desktop's own.
+struct Parts {
+  IPrompts* prompts = nullptr;
+  IFileSystem* files = nullptr;
+  ITabStripView* tabs = nullptr;
+  IShell* shell = nullptr;
+};
+inline Platform Replace(const Platform& base, const Parts& parts) {
+  return Platform{base.windows,
+                  base.strip,
+                  parts.tabs ? *parts.tabs : base.tabStrip,
+                  base.timer,
+                  parts.shell ? *parts.shell : base.shell,
+                  base.tray,
+                  parts.prompts ? *parts.prompts : base.prompts,
+                  parts.files ? *parts.files : base.files,
+                  base.dialogs,
+                  base.appWindows,
+                  base.programs,
+                  base.signIn};
+}
+
+// The simulated desktop in a folder of its own, with quiet options, and the program on it.
+class SimWorld {
+ public:
+  explicit SimWorld(const std::string& name, bool silent = true)
+      : folder_(name), desktop_(transcript_, folder_.Path()) {
+    if (silent) desktop_.Silence();
+    desktop_.files().Put("Wendrel.CFG", kQuietOptions);
+  }
+  Program& Start(const Parts& parts = {}) {
+    program_.reset();
+    program_ = std::make_unique<Program>(Replace(desktop_.platform(), parts));
+    program_->Start();
+    return *program_;
+  }
+  // Ends the program before the parts it was given go.
+  void Stop() { program_.reset(); }
+  sim::SimDesktop& desktop() { return desktop_; }
+  Program& program() { return *program_; }
+  std::string Folder() const { return folder_.Path(); }
+  std::ostringstream& transcript() { return transcript_; }
+
+ private:
+  TempFolder folder_;
+  std::ostringstream transcript_;
+  sim::SimDesktop desktop_;
+  std::unique_ptr<Program> program_;
+};
+
+// Files in memory, keyed by their full path; writes can be made to fail, an append part-way.
+class MemoryFiles final : public IFileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  bool failWrites = false;
+  long bytesWritten = 0;
+
+  std::string ProgramFolder() override { return "C:\\Wendrel"; }
+  std::string LocalAppDataFolder() override { return {}; }
+  bool CanWriteIn(const std::string&) override { return true; }
+  std::string ReadFile(const std::string& path) override {
+    const auto found = files.find(path);
+    if (found == files.end()) throw PlatformError("File not found");
+    return found->second;
+  }
+  std::string ReadFileHead(const std::string& path, std::size_t limit) override {
+    return ReadFile(path).substr(0, limit);
+  }
+  void ReplaceFile(const std::string& path, std::string_view content) override {
+    if (failWrites) throw PlatformError("Disk full");
+    files[path] = content;
+    bytesWritten += static_cast<long>(content.size());
+  }
+  void AppendFile(const std::string& path, std::string_view content) override {
+    if (failWrites) {
+      files[path] += content.substr(0, content.size() / 2);
+      throw PlatformError("Disk full");
+    }
+    files[path] += content;
+    bytesWritten += static_cast<long>(content.size());
+  }
+  void AppendInOneStep(const std::string& path, std::string_view content) override {
+    ReplaceFile(path, (FileExists(path) ? files[path] : std::string()) + std::string(content));
+  }
+  void CreateFolder(const std::string&) override {}
+  void DeleteFile(const std::string& path) override {
+    if (files.erase(path) == 0) throw PlatformError("File not found");
+  }
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
+};
+
+// A tab control that draws nothing; it remembers only which tab it was last told is selected.
+class BlankTabs final : public ITabStripView {
+ public:
+  void InsertTab(int) override {}
+  void RemoveTab(int) override {}
+  void SetCaption(int, const std::string&) override {}
+  void SetToolTip(int, const std::string&) override {}
+  void SetSelected(int index) override { shown = index; }
+  void SetMultiRow(bool) override {}
+  TabRect TabRectangle(int) override { return {}; }
+  int shown = 0;
+};
+
+}  // namespace wendrel::test
