@@ -295,7 +295,10 @@ HWND NewFrame(const char* className, const char* title, const char* url, bool sh
   CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 400, 22,
                   window, nullptr, wc.hInstance, nullptr);
   if (show) ShowWindow(window, SW_SHOW);
-  standin::Announce(window, true);
+  // Only browser and folder windows are the shell's: a window of another kind stays unlisted.
+  if (strcmp(className, "IEFrame") == 0 || strcmp(className, "CabinetWClass") == 0) {
+    standin::Announce(window, true);
+  }
   return window;
 }
 
