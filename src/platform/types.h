@@ -41,4 +41,15 @@ class PlatformError : public std::runtime_error {
   std::string Description() const { return what(); }
 };
 
+// Runs one step of a sequence that must go on to its end whatever a step throws: the step's
+// error is dropped on purpose (the program's end, a handler's later steps).
+template <typename Step>
+void IgnoringErrors(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+    // Dropped on purpose, as the caller asked.
+  }
+}
+
 }  // namespace wendrel

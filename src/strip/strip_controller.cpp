@@ -13,20 +13,6 @@
 #include "strip/caption.h"
 
 namespace wendrel {
-namespace {
-
-// Runs one step of a handler whose errors are swallowed step by step.
-template <typename Step>
-void IgnoringErrors(Step step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-    // The step's error is dropped on purpose; the handler goes on with its next step.
-  }
-}
-
-}  // namespace
-
 std::int32_t RoundUpToPixels(std::int32_t value, std::int32_t twipsPerPixel) {
   if (twipsPerPixel == 0 || value % twipsPerPixel == 0) return value;
   const double pixels = static_cast<double>(value) / twipsPerPixel;

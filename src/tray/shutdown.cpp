@@ -11,20 +11,6 @@
 #include "tray/tray_icon.h"
 
 namespace wendrel {
-namespace {
-
-// One step of the ending sequence: whatever fails in it, the sequence goes on to its end.
-template <typename Action>
-void Step(Action action) {
-  try {
-    action();
-  } catch (const std::exception&) {
-    // Dropped on purpose: the process must still end, and every window get its button back.
-  }
-}
-
-}  // namespace
-
 Shutdown::Shutdown(StripController& strip, GroupSession& groups, Browsers& browsers, OptionsFile& optionsFile,
                    TrayIcon& trayIcon, const Options& options, IWindowSystem& windows, IPrompts& prompts)
     : strip_(strip),
@@ -51,7 +37,7 @@ void Shutdown::Unload() {
   // Once begun the unload always ends the process; the windows stay as it leaves them.
   strip_.StopPasses();
   if (options_.SaveOnExit) {
-    Step([&] {
+    IgnoringErrors([&] {
       try {
         groups_.SaveGroup(options_.DefaultGroup);
       } catch (const PlatformError& error) {
@@ -60,7 +46,7 @@ void Shutdown::Unload() {
       }
     });
   }
-  Step([&] {
+  IgnoringErrors([&] {
     if (options_.LeaveOnExit) {
       LeaveWindows(TabWindows());
     } else {
@@ -73,10 +59,10 @@ void Shutdown::Unload() {
     }
   });
   // Windows without a tab, and browsers that refused to quit, get their buttons back too.
-  Step([&] { strip_.Taskbar().GiveAllBack(); });
+  IgnoringErrors([&] { strip_.Taskbar().GiveAllBack(); });
   // From here on nothing may keep the process from ending.
-  Step([&] { strip_.SuspendWatcher(); });
-  Step([&] { browsers_.ReleaseCollection(); });
+  IgnoringErrors([&] { strip_.SuspendWatcher(); });
+  IgnoringErrors([&] { browsers_.ReleaseCollection(); });
   try {
     optionsFile_.Write();
   } catch (const PlatformError& error) {
@@ -86,7 +72,7 @@ void Shutdown::Unload() {
   } catch (const std::exception&) {
     // Nothing keeps the process from ending.
   }
-  Step([&] { trayIcon_.Delete(); });
+  IgnoringErrors([&] { trayIcon_.Delete(); });
   windows_.EndProcess();
 }
 
@@ -101,7 +87,7 @@ void Shutdown::SessionEndAnnounced() {
 
 void Shutdown::EndSession() {
   strip_.StopPasses();
-  if (options_.LeaveOnExit) Step([&] { LeaveWindows(TabWindows()); });
+  if (options_.LeaveOnExit) IgnoringErrors([&] { LeaveWindows(TabWindows()); });
   strip_.Taskbar().GiveAllBack();
 }
 
