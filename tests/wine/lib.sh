@@ -408,3 +408,26 @@ hwnd_of() { field "$(wt list IEFrame | grep -F "title=$1" | head -n1)" hwnd; }
 shell_calls() { grep -v '^raise ' "$SHELL_LOG"; }
 # How many times the collection was walked: once per reconciliation pass.
 enumerations() { grep -c '^_NewEnum ' "$SHELL_LOG"; }
+
+# idle_ticks <folder>: the CPU ticks the Wendrel of that folder uses over 20 s with the pointer
+# off the strip (no tip shown); nothing when its process cannot be found.
+idle_ticks() {
+  local linux before
+  xdotool mousemove 512 300
+  linux=$(linux_pid_of "$1")
+  [ -n "$linux" ] || return 1
+  before=$(cpu_ticks "$linux")
+  sleep 20 # the span measured, not a wait for a condition
+  echo $(($(cpu_ticks "$linux") - before))
+}
+
+# wendrel_with_one_tab <name>: Wendrel in a fresh folder ($FOLDER) with one browser window's tab
+# and its tray icon.
+wendrel_with_one_tab() {
+  FOLDER=$(new_folder "$1" "$QUIET_OPTIONS")
+  start_wendrel "$FOLDER" || return 1
+  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  wait_until "$WAIT" tab_count_is 1 || return 1
+  wait_until "$WAIT" tray_icon_shown
+}

@@ -69,7 +69,7 @@ test_browser_windows_become_tabs_and_take_the_tab_commands() {
 }
 
 test_browser_figures_window_to_tab_address_reads_and_idle() {
-  local folder out median reads linux before ticks
+  local folder out median reads ticks
   fresh_browser_logs
   folder=$(new_folder browser-figures "$QUIET_OPTIONS")
   start_wendrel "$folder" || return 1
@@ -91,12 +91,8 @@ test_browser_figures_window_to_tab_address_reads_and_idle() {
   reads=$(browser_log msedge | sed -n 's/^read ms=//p' | median_of)
   log "   address read, from the request for the tree to the value ($SHELL_MODE shell): median $reads ms"
   echo "$reads" >"$ARTEFACTS/address-read-median-ms-$SHELL_MODE.txt"
-  xdotool mousemove 512 300
-  linux=$(linux_pid_of "$folder")
-  check "the program's Linux process is found" [ -n "$linux" ] || return 1
-  before=$(cpu_ticks "$linux")
-  sleep 20 # the span measured, not a wait for a condition
-  ticks=$(($(cpu_ticks "$linux") - before))
+  ticks=$(idle_ticks "$folder")
+  check "the program's Linux process is found" [ -n "$ticks" ] || return 1
   log "   idle CPU with 10 browser windows over 20 s ($SHELL_MODE shell): $ticks ticks"
   echo "$ticks" >"$ARTEFACTS/browser-idle-cpu-ticks-$SHELL_MODE.txt"
   # With Wine's shell the program still looks for the shell's windows itself, four times a second.

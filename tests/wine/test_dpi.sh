@@ -76,12 +76,8 @@ test_the_strip_and_dialog_at_96_120_and_144_dpi() {
 # columns grow together by half, and every label keeps room for its text.
 test_the_dialog_follows_the_dpi_of_its_monitor() {
   local folder before after grid row
-  folder=$(new_folder dpimove "$QUIET_OPTIONS")
-  start_wendrel "$folder" || return 1
-  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  wait_until "$WAIT" tab_count_is 1 || return 1
-  wait_until "$WAIT" tray_icon_shown
+  wendrel_with_one_tab dpimove || return 1
+  folder=$FOLDER
   open_tray_menu || return 1
   menu_click options
   wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1

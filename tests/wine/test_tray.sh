@@ -73,12 +73,8 @@ test_tray_menu_opens_saves_and_closes() {
 
 test_active_tab_short_name_and_close() {
   local folder text
-  folder=$(new_folder activetab "$QUIET_OPTIONS")
-  start_wendrel "$folder" || return 1
-  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  wait_until "$WAIT" tab_count_is 1 || return 1
-  wait_until "$WAIT" tray_icon_shown
+  wendrel_with_one_tab activetab || return 1
+  folder=$FOLDER
 
   open_tray_menu || return 1
   menu_click active
