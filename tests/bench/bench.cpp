@@ -1,7 +1,6 @@
-// Benchmarks over N = 10^3 to 10^5: the reconciliation pass on the simulated desktop (time and
-// browser calls must both grow linearly), opening a group of N sites and closing N selected tabs,
-// and the heap that opening a 100 MB group needs. For the group figures the browsers, the tab
-// control and the files are stand-ins that cost O(1) a call and keep nothing.
+// Benchmarks over N = 10^3 to 10^5: the pass on the simulated desktop (time and browser calls grow
+// linearly), opening a group of N sites, closing N tabs, and the heap that opening a 100 MB group
+// needs. For the group figures browsers, tab control and files are O(1) stand-ins that keep nothing.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -61,7 +60,7 @@ void BM_Pass(benchmark::State& state) {
   state.SetComplexityN(n);
 }
 
-// Browsers that answer in O(1) and keep no page: a real browser's page lives in its own process.
+// A real browser's page lives in its own process: these answer in O(1) and keep no page.
 class QuickShell : public IShell {
  public:
   struct Browser : IBrowser {
@@ -103,8 +102,7 @@ class QuickShell : public IShell {
   std::vector<bool> alive;
 };
 
-// The program on the stand-ins, quiet, with a group "Big" of `sites` lines, each a short name
-// and a URL padded to `urlLength` characters.
+// The program on the stand-ins with a group "Big" of `sites` lines, URLs padded to `urlLength`.
 struct QuickProgram {
   QuickProgram(int sites, size_t urlLength) : desktop(silent, ".") {
     files.files[files.ProgramFolder() + "\\Wendrel.CFG"] = test::kQuietOptions;
@@ -130,10 +128,9 @@ struct QuickProgram {
   double size = 0;
 };
 
-// Opening a group of range(0) sites (range 1 = 0), or closing its tabs at once (range 1 = 1); or
-// (range 1 = 2) the heap while opening a group file of about range(0) kB, as multiples of the
-// file's size: peak_x the most held at once beyond what was held before, kept_x what the opened
-// tabs keep afterwards (each tab holds its URL), working_x what the opening itself needs.
+// Opening a group of range(0) sites (range 1 = 0), closing its tabs (1), or (2) the heap while
+// opening a group file of about range(0) kB, in multiples of its size: peak_x the most held beyond
+// what was held before, kept_x what the tabs keep (their URLs), working_x what opening needs.
 void BM_Group(benchmark::State& state) {
   const auto sites = static_cast<int>(state.range(0));
   const bool close = state.range(1) == 1, memory = state.range(1) == 2;

@@ -1,17 +1,12 @@
 #!/usr/bin/env python3
-"""check_transcript.py SIM SCRIPT WORK: runs SCRIPT with SIM (wendrel-sim) in WORK, emptied first,
-the program's folder being "dir" (so paths read the same wherever the build is), keeps the
-transcript in WORK/actual.out and checks it against NAME.expect beside SCRIPT: one assertion a
-line, each matching a later transcript line than the one before ("#" lines and blank lines skip):
+"""check_transcript.py SIM SCRIPT WORK: runs SCRIPT with SIM (wendrel-sim) in WORK (emptied first,
+the program's folder being "dir"), keeps the transcript in WORK/actual.out and checks it against
+NAME.expect beside SCRIPT, one assertion a line, each matching a later transcript line than the last:
   TEXT      the line equals TEXT        ~ REGEX   the line matches REGEX (Python) as a whole
   ! REGEX   no line between the previous match and the next one (or the end) matches REGEX
 A byte that is not UTF-8 (a code-page file's "\xe9" in `show file`) reads as the surrogate "\udce9".
 """
-import pathlib
-import re
-import shutil
-import subprocess
-import sys
+import pathlib, re, shutil, subprocess, sys
 
 sim, script, work = sys.argv[1], pathlib.Path(sys.argv[2]).resolve(), pathlib.Path(sys.argv[3])
 if work.name != script.stem:

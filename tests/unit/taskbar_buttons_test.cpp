@@ -18,12 +18,6 @@ constexpr std::int32_t kAcceptFiles = 0x10;
 constexpr std::int32_t kLayered = 0x80000;
 const std::string kList = "C:\\Wendrel\\Wendrel.Session1.Taskbar";
 
-TEST(TaskbarStyles, TakingTheButtonAwayAndGivingItBackKeepEveryOtherBit) {
-  EXPECT_EQ(StyleWithoutButton(kLayoutRtl | kAcceptFiles | kWsExAppWindow), kLayoutRtl | kAcceptFiles | 0x80);
-  EXPECT_EQ(StyleWithButton(kLayoutRtl | kWsExToolWindow), kLayoutRtl | kWsExAppWindow);
-  EXPECT_EQ(StyleWithButton(0), kWsExAppWindow);
-}
-
 TEST(TakenWindowsList, ReadsBackWhatItWritesAndPassesOverLinesThatAreNotWhole) {
   const TakenWindows taken = {{-5, {0, "", ""}},
                               {1311042, {kLayoutRtl | kAcceptFiles, "Chrome_WidgetWin_1", "msedge.exe"}},
@@ -54,11 +48,9 @@ class FakeWindows final : public IWindowSystem {
  public:
   std::map<WindowHandle, std::int32_t> styles;
   std::map<WindowHandle, bool> visible;
+  std::map<WindowHandle, std::string> classes, images;
   int writes = 0;
   std::uint32_t session = 1;
-
-  std::map<WindowHandle, std::string> classes;
-  std::map<WindowHandle, std::string> images;
 
   bool PreviousInstance() override { return false; }
   std::uint32_t SessionId() override { return session; }
@@ -104,7 +96,7 @@ class TaskbarButtonsTest : public ::testing::Test {
 };
 
 TEST_F(TaskbarButtonsTest, AWindowGetsBackTheStyleItHadOnlyWhileItIsTheWindowTaken) {
-  windows.styles[101] = kLayoutRtl | kAcceptFiles;
+  windows.styles[101] = kLayoutRtl | kAcceptFiles | kWsExAppWindow;
   taskbar.TakeAway(101);
   EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
   EXPECT_TRUE(windows.visible[101]);

@@ -12,7 +12,7 @@ const std::string kRussian = "\xD0\x9D\xD0\xBE\xD0\xB2\xD0\xBE\xD1\x81\xD1\x82\x
 const std::string kGreek = "\xCE\x95\xCE\xB9\xCE\xB4\xCE\xAE\xCF\x83\xCE\xB5\xCE\xB9\xCF\x82";  // Ειδήσεις
 const std::string kChinese = "\xE6\x96\xB0\xE9\x97\xBB";                                        // 新闻
 
-TEST(TextFile, CodePageTextIsWrittenAsBeforeAndOtherTextAsUtf8WithAMark) {
+TEST(TextFile, CodePageTextIsWrittenAsBeforeOtherTextAsUtf8WithAMarkAndMalformedTextReadsReplaced) {
   const Windows1252 codePage;
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
@@ -35,10 +35,7 @@ TEST(TextFile, CodePageTextIsWrittenAsBeforeAndOtherTextAsUtf8WithAMark) {
     EXPECT_EQ(bytes, std::string(kUtf8Bom) + text);
     EXPECT_EQ(DecodeTextFile(bytes, codePage), text);
   }
-}
-
-TEST(TextFile, MalformedUtf8ReadsWithReplacementCharacters) {
-  const Windows1252 codePage;
+  // Malformed UTF-8 reads with replacement characters.
   const std::string r = "\xEF\xBF\xBD";
   EXPECT_EQ(DecodeTextFile(std::string(kUtf8Bom) + "a\xC3(\xE6\x96\r\n\xED\xA0\x80\xF8z\xC0\xAF", codePage),
             "a" + r + "(" + r + r + "\r\n" + r + r + r + r + "z" + r + r);
