@@ -33,13 +33,12 @@ std::vector<unsigned> StormSeeds() {
   return seeds;
 }
 
-// The faults found, and the event before each.
+// The first faults found, each with its step (a seed replays the same steps).
 struct StormLog {
   int step = 0, count = 0;
-  std::string last, faults;
-  void Event(const std::string& what) { last = "#" + std::to_string(step) + " " + what; }
+  std::string faults;
   void Fault(const std::string& what) {
-    if (count++ < 5) faults += "  step " + std::to_string(step) + ": " + what + " (after " + last + ")\n";
+    if (count++ < 5) faults += "  step " + std::to_string(step) + ": " + what + "\n";
   }
 };
 
@@ -194,7 +193,7 @@ class Storm : public IPrompts {
   }
 
   const StormLog& Run() {
-    Guarded("start", [&] { program_ = &world_.Start({.prompts = this, .files = &files_}); });
+    Guarded([&] { program_ = &world_.Start({.prompts = this, .files = &files_}); });
     for (log_.step = 1; log_.step <= 10000 && program_ && !desktop_.Ended() && log_.count < 5; ++log_.step) {
       Step();
       AfterStep();
@@ -204,7 +203,7 @@ class Storm : public IPrompts {
       return log_.Fault("the program ended before the storm closed it"), log_;
     // Every queued event and pass runs; then half the windows show other pages and one more
     // opens: the pass that follows must bring every caption up to date.
-    Guarded("settle", [&] {
+    Guarded([&] {
       for (const PumpKind kind : {PumpKind::kMsgBox, PumpKind::kInputBox, PumpKind::kMenu})
         desktop_.Pump(kind);
       desktop_.Wait(10000);
@@ -217,7 +216,7 @@ class Storm : public IPrompts {
     if (desktop_.Ended()) return log_;
     CheckTabs();
     closing_ = true;
-    Guarded("close the program", [&] { program_->CloseStrip(); });
+    Guarded([&] { program_->CloseStrip(); });
     if (!desktop_.Ended()) log_.Fault("closing the program did not end it");
     for (const WindowHandle window : desktop_.Collection()) {
       const SimWindow& shown = *desktop_.Window(window);
@@ -229,16 +228,15 @@ class Storm : public IPrompts {
 
  private:
   // Runs one piece of the storm; whatever escapes from the program is a fault.
-  void Guarded(const std::string& what, const std::function<void()>& action) {
-    log_.Event(what);
+  void Guarded(const std::function<void()>& action) {
     try {
       action();
     } catch (const ProcessEnded&) {
       // Seen through desktop_.Ended().
     } catch (const SimError& error) {
-      log_.Fault(what + ": the desktop refused: " + error.reason);
+      log_.Fault("the desktop refused: " + error.reason);
     } catch (const std::exception& error) {
-      log_.Fault(what + ": an exception escaped the program: " + error.what());
+      log_.Fault(std::string("an exception escaped the program: ") + error.what());
     }
   }
   WindowHandle FreeHandle() {
@@ -248,24 +246,22 @@ class Storm : public IPrompts {
   bool Unreadable(WindowHandle window) const { return desktop_.HasFault(window, WindowFault::kHandle); }
 
   // One change of the world, as a closure that still makes sense when it runs later.
-  std::pair<std::string, std::function<void()>> WorldChange() {
+  std::function<void()> WorldChange() {
     const std::vector<WindowHandle> open = desktop_.Collection();
     int kind = open.empty() ? 0 : texts_.Pick(4);
     if (open.size() > 40 && kind == 0) kind = 1;  // keep the desktop to a size a user has
     if (kind == 0) {
-      const std::string url = texts_.Url();
-      return {"open " + url.substr(0, 40),
-              [this, url] { desktop_.OpenWindow(FreeHandle(), url, texts_.Name()); }};
+      return [this, url = texts_.Url()] { desktop_.OpenWindow(FreeHandle(), url, texts_.Name()); };
     }
     const WindowHandle window = texts_.From(open);
     const std::string url = kind == 2 ? texts_.Url() : "";
     const std::string title = kind == 2 ? texts_.Name() : "";
-    return {std::to_string(kind) + " on " + std::to_string(window), [=, this] {
-              if (!desktop_.Window(window) || !desktop_.Window(window)->alive) return;
-              if (kind == 1) desktop_.CloseWindow(window);
-              if (kind == 2) desktop_.NavigateWindow(window, url, title);
-              if (kind == 3) desktop_.MinimizeWindow(window);
-            }};
+    return [=, this] {
+      if (!desktop_.Window(window) || !desktop_.Window(window)->alive) return;
+      if (kind == 1) desktop_.CloseWindow(window);
+      if (kind == 2) desktop_.NavigateWindow(window, url, title);
+      if (kind == 3) desktop_.MinimizeWindow(window);
+    };
   }
 
   void WindowFault() {
@@ -273,7 +269,6 @@ class Storm : public IPrompts {
     if (open.empty()) return;
     const WindowHandle window = texts_.From(open);
     const int fault = texts_.Pick(7);  // handle, details, quit, refresh or stop fail; or all heal
-    log_.Event("fault " + std::to_string(fault) + " on " + std::to_string(window));
     fault >= 5 ? desktop_.ClearFaults(window)
                : desktop_.AddFault(window, static_cast<sim::WindowFault>(fault));
   }
@@ -282,7 +277,6 @@ class Storm : public IPrompts {
     const std::string file = texts_.From(
         std::vector<std::string>{"Groups/DEFAULT.WDX", "Groups/Work.WDX", "Groups/News.WDX", "Wendrel.CFG"});
     const int kind = texts_.Pick(6);
-    log_.Event("file change " + std::to_string(kind) + " " + file);
     if (kind == 0) files_.AddFault(file, static_cast<FileFault>(texts_.Pick(3)));
     if (kind == 1) files_.AddFolderCreateFault("Groups");
     if (kind == 2 || kind == 3) files_.ClearFaults();
@@ -293,7 +287,7 @@ class Storm : public IPrompts {
   void TrayEvent() {
     const auto message =
         texts_.From(std::vector<std::int32_t>{0x200, 0x201, 0x202, 0x203, 0x205, 0x205, 0x205});
-    Guarded("tray " + std::to_string(message), [&] {
+    Guarded([&] {
       program_->trayMenu().OnTrayNotification(0, 0, static_cast<float>(message * desktop_.TwipsPerPixelX()),
                                               0);
     });
@@ -303,33 +297,32 @@ class Storm : public IPrompts {
     StripController& strip = program_->strip();
     const int count = strip.Tabs().Count();
     const int kind = texts_.Pick(5);
-    if (kind == 3) return Guarded("image click", [&] { program_->trayMenu().OnImageClick(); });
-    if (kind == 4) return Guarded("strip mouseup", [&] { program_->trayMenu().OnStripMouseUp(1, 0, 0, 0); });
+    if (kind == 3) return Guarded([&] { program_->trayMenu().OnImageClick(); });
+    if (kind == 4) return Guarded([&] { program_->trayMenu().OnStripMouseUp(1, 0, 0, 0); });
     if (count == 0) return;
     const int index = 1 + texts_.Pick(count);
-    if (kind == 0) return Guarded("click tab " + std::to_string(index), [&] { strip.SelectTab(index); });
+    if (kind == 0) return Guarded([&] { strip.SelectTab(index); });
     const TabRect r = desktop_.TabRectangle(index);
-    Guarded("mouseup " + std::to_string(kind) + " on tab " + std::to_string(index), [&] {
-      strip.OnTabStripMouseUp(kind == 1 ? 2 : 1, 0, r.left + r.width / 2, r.top + r.height / 2);
-    });
+    Guarded(
+        [&] { strip.OnTabStripMouseUp(kind == 1 ? 2 : 1, 0, r.left + r.width / 2, r.top + r.height / 2); });
   }
 
   void DialogEvent() {
     DialogSlot& slot = program_->dialog();
     OptionsDialog* dialog = slot.Loaded();
-    if (!dialog) {
-      const std::string page = texts_.Pick(2) == 0 ? "T" : "D";
-      return Guarded("dialog show " + page, [&] { slot.Show(page); });
-    }
+    if (!dialog) return Guarded([&, page = texts_.Pick(2) == 0 ? "T" : "D"] { slot.Show(page); });
     const int kind = texts_.Pick(12);
-    if (kind == 0) {
-      const int page = 1 + texts_.Pick(3);
-      Guarded("dialog tab " + std::to_string(page), [&] { dialog->ShowPage(page); });
-    } else if (kind <= 4) {
+    if (kind == 0) return Guarded([&, page = 1 + texts_.Pick(3)] { dialog->ShowPage(page); });
+    if (kind == 7) {
+      const int question = texts_.Pick(6);
+      return Guarded([&, yes = texts_.Pick(2) == 0] { dialog->ChooseOption(question, yes); });
+    }
+    if (kind == 11) return Guarded([&] { slot.Unload(); });
+    if (kind <= 4) {
       const std::string& button = texts_.From(OptionsDialog::ButtonNames());
       files_.lineEdit =
           button == controls::kModifyLine || button == controls::kDeleteLine || button == controls::kSaveLine;
-      Guarded("dialog click " + button, [&] { dialog->Click(button); });
+      Guarded([&] { dialog->Click(button); });
       files_.lineEdit = false;
     } else if (kind <= 6) {
       std::vector<std::string> boxes = OptionsDialog::TextBoxNames();
@@ -340,40 +333,27 @@ class Storm : public IPrompts {
               ? texts_.From(std::vector<std::string>{"8", "0", "-3", "12", "x", "", "99999999999", "3"})
           : box == controls::kLineUrlBox ? texts_.Url()
                                          : texts_.Name();
-      Guarded("dialog set " + box + " " + text.substr(0, 30), [&] { dialog->SetText(box, text); });
-    } else if (kind == 7) {
-      const int question = texts_.Pick(6);
-      const bool yes = texts_.Pick(2) == 0;
-      Guarded("dialog option " + std::to_string(question), [&] { dialog->ChooseOption(question, yes); });
-    } else if (kind <= 10) {
+      Guarded([&] { dialog->SetText(box, text); });
+    } else {
       const std::string grid = texts_.From(std::vector<std::string>{
           controls::kTabsGrid, controls::kGroupNamesGrid, controls::kGroupLinesGrid});
-      const int rows = dialog->GridNamed(grid).Rows();
-      if (rows < 1) return;
-      const int row = texts_.Pick(rows);
-      Guarded("dialog grid " + grid + " " + std::to_string(row), [&] { dialog->GridClick(grid, row); });
-    } else {
-      Guarded("dialog close", [&] { slot.Unload(); });
+      if (const int rows = dialog->GridNamed(grid).Rows(); rows > 0)
+        Guarded([&, row = texts_.Pick(rows)] { dialog->GridClick(grid, row); });
     }
   }
 
   void Step() {
     const int kind = texts_.Pick(100);
     if (kind < 30) {
-      auto [what, action] = WorldChange();
-      if (kind < 22) return Guarded(what, action);
+      std::function<void()> action = WorldChange();
+      if (kind < 22) return Guarded(action);
       const PumpKind at = texts_.From(std::vector<PumpKind>{PumpKind::kAny, PumpKind::kAny, PumpKind::kMsgBox,
                                                             PumpKind::kInputBox, PumpKind::kMenu});
-      if (texts_.Pick(4) == 0) {
-        const std::int64_t ms = texts_.Pick(700);
-        what = "wait " + std::to_string(ms);
-        action = [this, ms] { desktop_.Wait(ms); };
-      }
-      log_.Event("pending " + what);
+      if (texts_.Pick(4) == 0) action = [this, ms = texts_.Pick(700)] { desktop_.Wait(ms); };
       desktop_.QueuePending(at, action);
     } else if (kind < 50) {
       const std::int64_t ms = texts_.Pick(4) == 0 ? texts_.Pick(3000) : texts_.Pick(700);
-      Guarded("wait " + std::to_string(ms), [&] { desktop_.Wait(ms); });
+      Guarded([&] { desktop_.Wait(ms); });
     } else {
       kind < 60   ? TrayEvent()
       : kind < 67 ? TabEvent()
