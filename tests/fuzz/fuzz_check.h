@@ -1,13 +1,19 @@
-// A check that stops the fuzzer with a readable reason; the input that broke it is kept.
+// Shared by the libFuzzer targets: the entry point hands the target's FuzzText its input, and a
+// failed check stops the fuzzer with its reason (libFuzzer keeps the input that broke it).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
+inline void FuzzCheck(bool holds, const char* what, const char* file, int line) {
+  if (!holds) std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what), std::abort();
+}
+#define FUZZ_CHECK(condition) FuzzCheck(condition, #condition, __FILE__, __LINE__)
+
+void FuzzText(const std::string& text);
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzText(std::string(reinterpret_cast<const char*>(data), size)), 0;
+}

@@ -1,64 +1,47 @@
 #!/usr/bin/env python3
-"""Checks a scenario transcript against the lines a scenario asserts.
-
-Usage: check_transcript.py EXPECT TRANSCRIPT
-
-EXPECT holds one assertion a line; they must match transcript lines in the order given, each
-one a later line than the one before (lines in between may be anything):
-  TEXT        the transcript line equals TEXT exactly
-  ~ REGEX     the transcript line matches REGEX as a whole (Python syntax)
-  ! REGEX     no transcript line between the previous assertion's match and the next
-              assertion's match (or the end) matches REGEX
-Blank lines and lines starting with "#" are skipped.
-
-Transcripts are UTF-8, but `show file` prints a file's bytes as they are: a byte that is not
-part of UTF-8 (a code-page file's "\xe9") reads as the lone surrogate "\udce9", which a
-pattern matches with the escape \udce9.
+"""check_transcript.py SIM SCRIPT WORK: runs SCRIPT with SIM (wendrel-sim) in WORK (emptied first,
+the program's folder being "dir"), keeps the transcript in WORK/actual.out and checks it against
+NAME.expect beside SCRIPT, one assertion a line, each matching a later transcript line than the last:
+  TEXT      the line equals TEXT        ~ REGEX   the line matches REGEX (Python) as a whole
+  ! REGEX   no line between the previous match and the next one (or the end) matches REGEX
+A byte that is not UTF-8 (a code-page file's "\xe9" in `show file`) reads as the surrogate "\udce9".
 """
-import re
-import sys
+import pathlib, re, shutil, subprocess, sys
+
+sim, script, work = sys.argv[1], pathlib.Path(sys.argv[2]).resolve(), pathlib.Path(sys.argv[3])
+if work.name != script.stem:
+    sys.exit(f"refusing to empty {work}")
+shutil.rmtree(work, ignore_errors=True)
+(work / "dir").mkdir(parents=True)
+run = subprocess.run([sim, "--dir", "dir", str(script)], cwd=work, capture_output=True)
+(work / "actual.out").write_bytes(run.stdout)
+if run.returncode != 0:
+    sys.exit(f"wendrel-sim exited with {run.returncode}: {run.stderr.decode(errors='replace')}")
+lines = run.stdout.decode("utf-8", errors="surrogateescape").split("\n")
+expect = script.with_suffix(".expect")
+pos, forbidden, failures = 0, [], []  # pos: the first transcript line the next assertion may match
 
 
-def main() -> int:
-    expect_path, transcript_path = sys.argv[1], sys.argv[2]
-    with open(transcript_path, encoding="utf-8", errors="surrogateescape", newline="\n") as f:
-        lines = f.read().split("\n")
-    with open(expect_path, encoding="utf-8", newline="\n") as f:
-        rules = [(n, r) for n, r in enumerate(f.read().split("\n"), 1) if r.strip() and not r.startswith("#")]
-
-    pos = 0  # the first transcript line the next assertion may match
-    forbidden = []  # "!" rules waiting for the next match
-    failures = []
-
-    def check_forbidden(start: int, end: int) -> None:
-        for number, pattern in forbidden:
-            for i in range(start, end):
-                if pattern.fullmatch(lines[i]):
-                    failures.append(f"line {number}: transcript line {i + 1} must not appear: {lines[i]}")
-        forbidden.clear()
-
-    for number, rule in rules:
-        if rule.startswith("! "):
-            forbidden.append((number, re.compile(rule[2:])))
-            continue
-        if rule.startswith("~ "):
-            pattern = re.compile(rule[2:])
-            matches = pattern.fullmatch
-        else:
-            matches = rule.__eq__
-        found = next((i for i in range(pos, len(lines)) if matches(lines[i])), None)
-        if found is None:
-            failures.append(f"line {number}: not found after transcript line {pos}: {rule}")
-            break
-        check_forbidden(pos, found)
-        pos = found + 1
-    else:
-        check_forbidden(pos, len(lines))
-
-    for failure in failures:
-        print(f"{expect_path}: {failure}")
-    return 1 if failures else 0
+def check_forbidden(end):
+    failures.extend(f"{expect}:{number}: transcript line {i + 1} must not appear: {lines[i]}"
+                    for number, pattern in forbidden for i in range(pos, end) if pattern.fullmatch(lines[i]))
+    forbidden.clear()
 
 
-if __name__ == "__main__":
-    sys.exit(main())
+for number, rule in enumerate(expect.read_text(encoding="utf-8").split("\n"), 1):
+    if not rule.strip() or rule.startswith("#"):
+        continue
+    if rule.startswith("! "):
+        forbidden.append((number, re.compile(rule[2:])))
+        continue
+    matches = re.compile(rule[2:]).fullmatch if rule.startswith("~ ") else rule.__eq__
+    found = next((i for i in range(pos, len(lines)) if matches(lines[i])), None)
+    if found is None:
+        failures.append(f"{expect}:{number}: not found after transcript line {pos}: {rule}")
+        break
+    check_forbidden(found)
+    pos = found + 1
+else:
+    check_forbidden(len(lines))
+if failures:
+    sys.exit("\n".join(failures + [f"the transcript is in {work / 'actual.out'}"]))

@@ -20,27 +20,6 @@ namespace wendrel::test {
 inline constexpr char kQuietOptions[] =
     "\"DEFAULT\",\"**UNKNOWN**\",#TRUE#,#FALSE#,#TRUE#,#FALSE#,#FALSE#,#FALSE#,8\r\n";
 
-// An empty folder under the temporary folder, removed afterwards.
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() /
-              ("wendrel-" + name + "-" + std::to_string(::getpid()))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string Path() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
 // The platform's parts with the ones given put in place of the desktop's own.
 struct Parts {
   IPrompts* prompts = nullptr;
@@ -48,28 +27,37 @@ struct Parts {
   ITabStripView* tabs = nullptr;
   IShell* shell = nullptr;
 };
-inline Platform Replace(const Platform& base, const Parts& parts) {
-  return Platform{base.windows,
-                  base.strip,
-                  parts.tabs ? *parts.tabs : base.tabStrip,
-                  base.timer,
-                  parts.shell ? *parts.shell : base.shell,
-                  base.tray,
-                  parts.prompts ? *parts.prompts : base.prompts,
-                  parts.files ? *parts.files : base.files,
-                  base.dialogs,
-                  base.appWindows,
-                  base.programs,
-                  base.signIn};
+inline Platform Replace(Platform platform, const Parts& parts) {
+  return Platform{platform.windows,
+                  platform.strip,
+                  parts.tabs ? *parts.tabs : platform.tabStrip,
+                  platform.timer,
+                  parts.shell ? *parts.shell : platform.shell,
+                  platform.tray,
+                  parts.prompts ? *parts.prompts : platform.prompts,
+                  parts.files ? *parts.files : platform.files,
+                  platform.dialogs,
+                  platform.appWindows,
+                  platform.programs,
+                  platform.signIn};
 }
 
-// The simulated desktop in a folder of its own, with quiet options, and the program on it.
+// The simulated desktop in an empty folder of its own (removed afterwards), with quiet options,
+// and the program on it.
 class SimWorld {
  public:
   explicit SimWorld(const std::string& name, bool silent = true)
-      : folder_(name), desktop_(transcript_, folder_.Path()) {
+      : folder_(std::filesystem::temp_directory_path() /
+                ("wendrel-" + name + "-" + std::to_string(::getpid()))),
+        desktop_(transcript_, (std::filesystem::remove_all(folder_),
+                               std::filesystem::create_directories(folder_), folder_.string())) {
     if (silent) desktop_.Silence();
     desktop_.files().Put("Wendrel.CFG", kQuietOptions);
+  }
+  ~SimWorld() {
+    program_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
   }
   Program& Start(const Parts& parts = {}) {
     program_.reset();
@@ -81,19 +69,18 @@ class SimWorld {
   void Stop() { program_.reset(); }
   sim::SimDesktop& desktop() { return desktop_; }
   Program& program() { return *program_; }
-  std::string Folder() const { return folder_.Path(); }
+  std::string Folder() const { return folder_.string(); }
   std::ostringstream& transcript() { return transcript_; }
 
  private:
-  TempFolder folder_;
+  std::filesystem::path folder_;
   std::ostringstream transcript_;
   sim::SimDesktop desktop_;
   std::unique_ptr<Program> program_;
 };
 
 // Files in memory, keyed by their full path; writes can be made to fail, an append part-way.
-class MemoryFiles final : public IFileSystem {
- public:
+struct MemoryFiles final : IFileSystem {
   std::map<std::string, std::string> files;
   bool failWrites = false;
   long bytesWritten = 0;
@@ -102,9 +89,8 @@ class MemoryFiles final : public IFileSystem {
   std::string LocalAppDataFolder() override { return {}; }
   bool CanWriteIn(const std::string&) override { return true; }
   std::string ReadFile(const std::string& path) override {
-    const auto found = files.find(path);
-    if (found == files.end()) throw PlatformError("File not found");
-    return found->second;
+    if (!FileExists(path)) throw PlatformError("File not found");
+    return files[path];
   }
   std::string ReadFileHead(const std::string& path, std::size_t limit) override {
     return ReadFile(path).substr(0, limit);
@@ -115,11 +101,8 @@ class MemoryFiles final : public IFileSystem {
     bytesWritten += static_cast<long>(content.size());
   }
   void AppendFile(const std::string& path, std::string_view content) override {
-    if (failWrites) {
-      files[path] += content.substr(0, content.size() / 2);
-      throw PlatformError("Disk full");
-    }
-    files[path] += content;
+    files[path] += content.substr(0, failWrites ? content.size() / 2 : content.size());
+    if (failWrites) throw PlatformError("Disk full");
     bytesWritten += static_cast<long>(content.size());
   }
   void AppendInOneStep(const std::string& path, std::string_view content) override {
@@ -134,8 +117,7 @@ class MemoryFiles final : public IFileSystem {
 };
 
 // A tab control that draws nothing; it remembers only which tab it was last told is selected.
-class BlankTabs final : public ITabStripView {
- public:
+struct BlankTabs final : ITabStripView {
   void InsertTab(int) override {}
   void RemoveTab(int) override {}
   void SetCaption(int, const std::string&) override {}
