@@ -22,22 +22,14 @@ fi
 
 passed=0
 failed=0
-count_ctest() {  # adds the counts of a ctest log to the totals
-  local line total bad
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)
-  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-  bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  if [[ -z "$line" ]]; then failed=$((failed + 1)); return; fi
-  passed=$((passed + total - bad))
-  failed=$((failed + bad))
-}
+# tally <passed> <failed>: adds to the totals.
+tally() { passed=$((passed + $1)); failed=$((failed + $2)); }
 
 echo "== format"
 if find src tests \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run --Werror; then
-  passed=$((passed + 1))
+  tally 1 0
 else
-  echo "formatting differs from .clang-format"
-  failed=$((failed + 1))
+  echo "formatting differs from .clang-format"; tally 0 1
 fi
 
 for variant in plain sanitize; do
@@ -49,7 +41,13 @@ for variant in plain sanitize; do
   cmake --build "$dir" -j"$(nproc)"
   echo "== native tests ($variant)"
   ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" 2>&1 | tee "$dir/ctest.log" || true
-  count_ctest "$dir/ctest.log"
+  # "N% tests passed, F tests failed out of T"; no such line (a crash of ctest) counts as a failure
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$dir/ctest.log" | tail -1 || true)
+  if [[ $line =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+    tally $((BASH_REMATCH[2] - BASH_REMATCH[1])) "${BASH_REMATCH[1]}"
+  else
+    tally 0 1
+  fi
 done
 
 echo "== fuzzing (libFuzzer with AddressSanitizer + UndefinedBehaviorSanitizer)"
@@ -67,17 +65,16 @@ if CC=clang CXX=clang++ cmake -S . -B build/fuzz -DWENDREL_FUZZ=ON -DCMAKE_BUILD
     log="build/fuzz/$name.log"
     if build/fuzz/tests/fuzz/fuzz_"$name" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
          -artifact_prefix=build/fuzz/artifacts/"$name"- "$work" "$corpus" >"$log" 2>&1; then
-      passed=$((passed + 1))
+      tally 1 0
       echo "fuzz $name: ok, $(sed -nE 's/^stat::number_of_executed_units: *//p' "$log") runs"
     else
-      failed=$((failed + 1))
+      tally 0 1
       echo "fuzz $name: FAILED (log $log)"
       grep -E 'check failed|ERROR|SUMMARY|Test unit written' "$log" || tail -20 "$log"
     fi
   done
 else
-  echo "the fuzz targets did not build"
-  failed=$((failed + 1))
+  echo "the fuzz targets did not build"; tally 0 1
 fi
 
 echo "== Windows build"
@@ -97,25 +94,17 @@ for shell in wine standin; do
   WENDREL_WINE_SHELL=$shell WENDREL_WINEPREFIX="$wine_prefixes/$shell" \
     tests/wine/run-all.sh "$exe" "$artefacts" 2>&1 | tee "$wine_log" || true
   line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$wine_log" | tail -1 || true)
-  if [[ -n "$line" ]]; then
-    passed=$((passed + $(sed -E 's/^([0-9]+) passed.*/\1/' <<<"$line")))
-    failed=$((failed + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")))
+  if [[ $line =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+    tally "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
   else
-    echo "the Wine tests ($shell shell) did not report"
-    failed=$((failed + 1))
+    echo "the Wine tests ($shell shell) did not report"; tally 0 1
   fi
 done
 echo "== reproducible package (two clones of HEAD, built apart, must give the same zip)"
-if tests/package/reproducible.sh; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-fi
+if tests/package/reproducible.sh; then tally 1 0; else tally 0 1; fi
 
 echo "Wine figures:"
-for figure in "$root"/build/wine-artefacts/*/{idle-cpu-ticks,window-to-tab-median-ms}-*.txt \
-  "$root"/build/wine-artefacts/standin/calls-per-pass.txt \
-  "$root"/build/wine-artefacts/*/{browser-window-to-tab-median-ms,address-read-median-ms,browser-idle-cpu-ticks,click-while-hung-ms,browser-burst-100-ms}-*.txt; do
+for figure in "$root"/build/wine-artefacts/*/*.txt; do
   if [[ -f $figure ]]; then echo "  $(basename "$figure" .txt): $(tr '\n' ' ' <"$figure")"; fi
 done
 echo "Wine artefacts (screenshots, figures): $root/build/wine-artefacts"
