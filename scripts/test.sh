@@ -115,7 +115,7 @@ fi
 echo "Wine figures:"
 for figure in "$root"/build/wine-artefacts/*/{idle-cpu-ticks,window-to-tab-median-ms}-*.txt \
   "$root"/build/wine-artefacts/standin/calls-per-pass.txt \
-  "$root"/build/wine-artefacts/*/{browser-window-to-tab-median-ms,address-read-median-ms,browser-idle-cpu-ticks,click-while-hung-ms,browser-burst-100-ms}-*.txt; do
+  "$root"/build/wine-artefacts/*/{browser-window-to-tab-median-ms,address-read-median-ms,click-while-hung-ms,browser-burst-100-ms}-*.txt; do
   if [[ -f $figure ]]; then echo "  $(basename "$figure" .txt): $(tr '\n' ' ' <"$figure")"; fi
 done
 echo "Wine artefacts (screenshots, figures): $root/build/wine-artefacts"
