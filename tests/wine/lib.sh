@@ -315,13 +315,29 @@ linux_pid_of() {
 }
 # The clock ticks (user and system, all threads) a Linux process has used so far.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# settled <pid>: true once the process's count of threads has held for 6 s. Wine's thread pool lets
+# a worker go 5 s after its last job (calls into a browser use the pool), and a thread's end costs
+# CPU of its own: idling is what follows.
+settled() {
+  local count now held=0 waited=0
+  count=$(ls "/proc/$1/task" | wc -l)
+  while [ "$held" -lt 12 ] && [ "$waited" -lt $((WAIT * 2)) ]; do
+    sleep 0.5
+    now=$(ls "/proc/$1/task" 2>/dev/null | wc -l)
+    if [ "$now" = "$count" ]; then held=$((held + 1)); else count=$now held=0; fi
+    waited=$((waited + 1))
+  done
+  [ "$held" -ge 12 ]
+}
+
 # idle_ticks <folder>: the CPU ticks the Wendrel of that folder uses over 20 s with the pointer
-# off the strip (no tip shown); nothing when its process cannot be found.
+# off the strip (no tip shown); nothing when its process cannot be found or does not settle.
 idle_ticks() {
   local linux before
   xdotool mousemove 512 300
   linux=$(linux_pid_of "$1")
   [ -n "$linux" ] || return 1
+  settled "$linux" || return 1
   before=$(cpu_ticks "$linux")
   sleep 20 # the span measured, not a wait for a condition
   echo $(($(cpu_ticks "$linux") - before))

@@ -11,7 +11,7 @@ browsers_dir() {
   echo "$dir"
 }
 fresh_browser_logs() { rm -f "$(browsers_dir)"/*.exe.log; }
-browser_log() { if [ -f "$(browsers_dir)/$1.exe.log" ]; then tr -d '\r' <"$(browsers_dir)/$1.exe.log"; fi; }
+browser_log() { tr -d '\r' 2>/dev/null <"$(browsers_dir)/$1.exe.log"; }
 # open_browser <exe> <class> <count> <title> <address> [hang]: windows of one browser process;
 # '#' in the title and address is the window's number.
 open_browser() {
