@@ -43,7 +43,7 @@ test_browser_windows_become_tabs_take_the_tab_commands_and_open_the_help_page() 
 
   # Navigation: the address changes, then the title; the caption follows the new address.
   wt settext "News - Microsoft Edge" 0 "news.example.org/tomorrow"
-  wt title "News - Microsoft Edge" "Tomorrow - Microsoft Edge"
+  wt settext "News - Microsoft Edge" title "Tomorrow - Microsoft Edge"
   check "a renamed window's address is read again" \
     waits 'captions_are https://news.example.org/tomorrow,https://docs.example.org/'
   click_at "$(strip_tab 1)"

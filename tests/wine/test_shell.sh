@@ -20,9 +20,10 @@ pass_over() {
   check "the pass over $2 windows makes at most 3N + 4 calls ($calls)" [ "$calls" -le $((3 * $2 + 4)) ]
 }
 # time_to_tab <figure> <class> [browser]: the median time from a window's appearance to its tab,
-# for the test tool's windows or a browser's.
+# for the test tool's windows or a browser's, from a strip without tabs (each counts from the last).
 time_to_tab() {
   local out median tool=(wt)
+  wait_until "$WAIT" tab_count_is 0 || return 1
   [ -z "${3:-}" ] || tool=(bt "$3")
   out=$("${tool[@]}" time-to-tab 7 "$WAIT" "$2")
   median=$(sed -n 's/^median=//p' <<<"$out")

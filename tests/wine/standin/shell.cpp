@@ -1,13 +1,10 @@
 // A stand-in for the Windows shell in the Wine tests, loaded in process by the program under test:
 // the shell's window collection (CLSID_ShellWindows: IShellWindows with its DShellWindowsEvents
 // connection point) and "InternetExplorer.Application" (CLSID_InternetExplorer: IWebBrowser2),
-// over the top-level browser and folder windows of other processes. Every call it receives is
-// appended to standin.log beside the DLL, so that tests can see what the program asked of it.
-//
-// Browser windows announce their arrival and departure with a message to the shell's hidden
-// window (shared.h); the shell raises WindowRegistered and WindowRevoked from there, on the
-// thread that created it, after the program's own message loop has delivered the message.
-// Nothing here runs while no browser comes or goes.
+// over the top-level browser and folder windows of other processes. Every call it receives is a
+// line of standin.log beside the DLL. Browser windows announce their arrival and departure to the
+// shell's hidden window (shared.h); the shell raises WindowRegistered and WindowRevoked from
+// there, on the program's own thread. Nothing here runs while no browser comes or goes.
 #include <windows.h>
 // After windows.h:
 #include <exdisp.h>
@@ -28,14 +25,13 @@ bool IsBrowserClass(HWND window) {
   GetClassNameA(window, name, sizeof name);
   return lstrcmpiA(name, "IEFrame") == 0 || lstrcmpiA(name, "CabinetWClass") == 0;
 }
-
-// The folder of this DLL, which also holds the test tool that plays the browsers.
 HMODULE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
   return module;
 }
+// The folder of this DLL, which also holds the test tool that plays the browsers.
 std::wstring Folder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(ThisModule(), path, MAX_PATH);
@@ -66,35 +62,31 @@ HRESULT NotImplemented(const char* member) {
     AddRef();                                                                             \
     return S_OK;                                                                          \
   }
-// A member the program does not use: the call shows in the log.
+// Members the program does not use: a call shows in the log.
 #define NOT_IMPLEMENTED(name, ...) \
   HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return NotImplemented(#name); }
-// A property the program does not use, both ways.
 #define NO_PROPERTY(name, type) NOT_IMPLEMENTED(get_##name, type*) NOT_IMPLEMENTED(put_##name, type)
-// IDispatch for objects the program calls through their own members only.
-#define EARLY_BOUND                                                      \
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                               \
-  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                  \
-  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
-  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+#define EARLY_BOUND                                                          \
+  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                                   \
+  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                      \
+      NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
+          NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 
 constexpr DISPID kWindowRegistered = 200;
 constexpr DISPID kWindowRevoked = 201;
 constexpr UINT kRaiseRegistered = WM_APP + 1;  // wParam: the window, lParam: its cookie
 constexpr UINT kRestart = WM_APP + 2;          // the shell ends and starts again
 
-// The shell's state: the registered browser windows in the order they arrived, and the sinks
-// advised on any of its collections. One per process, made by the first object asked for, on
-// the program's thread, which then receives the browsers' announcements.
+// The shell's state: the registered windows in the order they arrived, and the sinks advised on
+// any of its collections. One per process, made on the program's thread by the first object
+// asked for; that thread then receives the browsers' announcements.
 class Shell {
  public:
   static Shell& Get() {
     static Shell* shell = new Shell();  // lives as long as the process: see DllCanUnloadNow
     return *shell;
   }
-
-  // The registered windows still open. A window that went without a word is dropped, and its
-  // revocation raised later, as for an announced departure.
+  // The registered windows still open; one that went without a word is revoked later.
   std::vector<HWND> Windows() {
     std::vector<HWND> windows;
     for (const auto& [window, cookie] : entries_) {
@@ -103,12 +95,11 @@ class Shell {
     }
     return windows;
   }
-  // Collections made before the shell last restarted answer nothing more, as a dead shell's.
-  unsigned generation = 0;
+  unsigned generation = 0;  // collections of an older generation are a dead shell's
   std::map<DWORD, IDispatch*> sinks;
   DWORD nextSink = 1;
 
-  // "InternetExplorer.Application": a new, still hidden browser window in a process of its own,
+  // "InternetExplorer.Application": a new, hidden browser window in a process of its own,
   // registered at once; the program hears of it like of any other arrival.
   HWND StartBrowser() {
     std::wstring line = L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden";
@@ -121,13 +112,21 @@ class Shell {
     CloseHandle(process.hThread);
     WaitForInputIdle(process.hProcess, 10000);
     // The window exists once the process waits for input; the loop only covers a slow start.
-    HWND found = nullptr;
-    for (const ULONGLONG end = GetTickCount64() + 10000;
-         !(found = BrowserOf(process.dwProcessId)) && GetTickCount64() < end;)
-      Sleep(20);
+    std::pair<DWORD, HWND> query{process.dwProcessId, nullptr};
+    for (const ULONGLONG end = GetTickCount64() + 10000; !query.second && GetTickCount64() < end; Sleep(20))
+      EnumWindows(
+          [](HWND window, LPARAM param) -> BOOL {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == wanted && IsBrowserClass(window) && FindWindowExA(window, nullptr, "Edit", nullptr))
+              found = window;
+            return !found;
+          },
+          reinterpret_cast<LPARAM>(&query));
     CloseHandle(process.hProcess);
-    if (found) Arrived(found, /*raiseLater=*/true);
-    return found;
+    if (query.second) Arrived(query.second, /*raiseLater=*/true);
+    return query.second;
   }
 
  private:
@@ -140,14 +139,14 @@ class Shell {
     // A hidden top-level window, so that browsers in other processes find it by its class.
     window_ = CreateWindowExA(0, kShellWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ThisModule(),
                               nullptr);
-    // Browsers that were open before the shell started, oldest first: a new window opens on top.
+    // Browsers open before the shell started, oldest first: a new window opens on top.
     EnumWindows(
         [](HWND window, LPARAM list) -> BOOL {
           DWORD pid = 0;
           GetWindowThreadProcessId(window, &pid);
+          auto& entries = *reinterpret_cast<std::vector<std::pair<HWND, LONG>>*>(list);
           if (pid != GetCurrentProcessId() && IsBrowserClass(window))
-            reinterpret_cast<std::vector<std::pair<HWND, LONG>>*>(list)->insert(
-                reinterpret_cast<std::vector<std::pair<HWND, LONG>>*>(list)->begin(), {window, 0});
+            entries.insert(entries.begin(), {window, 0});
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&entries_));
@@ -155,28 +154,18 @@ class Shell {
     Log("start windows=" + std::to_string(entries_.size()));
   }
 
-  // The browser window of a process, once its address field exists.
-  static HWND BrowserOf(DWORD pid) {
-    std::pair<DWORD, HWND> query{pid, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto& [wanted, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner == wanted && IsBrowserClass(window) && FindWindowExA(window, nullptr, "Edit", nullptr))
-            found = window;
-          return !found;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.second;
-  }
-
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message < WM_APP) return DefWindowProcA(window, message, wParam, lParam);  // while being made too
     Shell& shell = Get();
     const auto browser = reinterpret_cast<HWND>(wParam);
     if (message == AnnounceMessage() && lParam) shell.Arrived(browser, /*raiseLater=*/false);
-    if (message == AnnounceMessage() && !lParam) shell.Departed(browser);
+    if (message == AnnounceMessage() && !lParam) {
+      const auto known = shell.Find(browser);
+      if (known == shell.entries_.end()) return 0;
+      const LONG cookie = known->second;
+      shell.entries_.erase(known);
+      shell.Raise(kWindowRevoked, cookie, browser);
+    }
     if (message == kRaiseRegistered) shell.Raise(kWindowRegistered, static_cast<LONG>(lParam), browser);
     if (message == kRestart) {
       // Every subscription ends with the old shell; the windows stay registered.
@@ -195,13 +184,6 @@ class Shell {
     if (raiseLater) PostMessageW(window_, kRaiseRegistered, reinterpret_cast<WPARAM>(browser), cookie);
     if (!raiseLater) Raise(kWindowRegistered, cookie, browser);
   }
-  void Departed(HWND browser) {
-    const auto known = Find(browser);
-    if (known == entries_.end()) return;
-    const LONG cookie = known->second;
-    entries_.erase(known);
-    Raise(kWindowRevoked, cookie, browser);
-  }
   std::vector<std::pair<HWND, LONG>>::iterator Find(HWND browser) {
     return std::find_if(entries_.begin(), entries_.end(),
                         [&](const auto& entry) { return entry.first == browser; });
@@ -211,10 +193,10 @@ class Shell {
   void Raise(DISPID event, LONG cookie, HWND browser) {
     std::vector<IDispatch*> called;
     for (const auto& [id, sink] : sinks) called.push_back(sink);
-    for (IDispatch* sink : called) sink->AddRef();
     Log(std::string("raise ") + (event == kWindowRegistered ? "WindowRegistered " : "WindowRevoked ") +
         std::to_string(cookie) + " " + Decimal(browser) + " sinks=" + std::to_string(called.size()) +
         " ms=" + std::to_string(GetTickCount64()));
+    for (IDispatch* sink : called) sink->AddRef();
     for (IDispatch* sink : called) {
       VARIANT argument;
       VariantInit(&argument);
@@ -231,8 +213,10 @@ class Shell {
   LONG nextCookie_ = 1;
 };
 
-// The automation object of one browser window. A closed window's object is disconnected, as a
-// dead browser's proxy is on Windows.
+BSTR Bstr(const std::wstring& text) { return SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
+
+// The automation object of one browser window; a closed window's is disconnected, as a dead
+// browser's proxy is on Windows. Loading is instant: Navigate sets the address field and title.
 class Browser final : public IWebBrowser2 {
  public:
   // A browser the shell started says when the last reference to it goes.
@@ -250,15 +234,13 @@ class Browser final : public IWebBrowser2 {
     *name = Bstr(WideText(window_));
     return Answer("get_LocationName");
   }
-  // The address field: the window's first edit field.
   HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override {
-    *url = Bstr(WideText(FindWindowExA(window_, nullptr, "Edit", nullptr)));
+    *url = Bstr(WideText(Field()));
     return Answer("get_LocationURL");
   }
-  // Loading is instant: the address field and the title become the URL.
   HRESULT STDMETHODCALLTYPE Navigate(BSTR url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
     DWORD_PTR ignored = 0;
-    for (HWND window : {FindWindowExA(window_, nullptr, "Edit", nullptr), window_})
+    for (HWND window : {Field(), window_})
       SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url ? url : L""), SMTO_ABORTIFHUNG,
                           5000, &ignored);
     return Answer("Navigate " + Utf8(url ? url : L""));
@@ -269,61 +251,34 @@ class Browser final : public IWebBrowser2 {
     PostMessageW(window_, WM_CLOSE, 0, 0);
     return Answer("Quit");
   }
-  HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL* visible) override {
-    *visible = IsWindowVisible(window_) ? VARIANT_TRUE : VARIANT_FALSE;
-    return Answer("get_Visible");
-  }
   HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL visible) override {
     ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
     return Answer(std::string("put_Visible ") + (visible ? "true" : "false"));
   }
+  // clang-format off
   EARLY_BOUND
-  NOT_IMPLEMENTED(GoBack)
-  NOT_IMPLEMENTED(GoForward)
-  NOT_IMPLEMENTED(GoHome)
-  NOT_IMPLEMENTED(GoSearch)
-  NOT_IMPLEMENTED(Refresh2, VARIANT*)
-  NOT_IMPLEMENTED(get_Application, IDispatch**)
-  NOT_IMPLEMENTED(get_Parent, IDispatch**)
-  NOT_IMPLEMENTED(get_Container, IDispatch**)
-  NOT_IMPLEMENTED(get_Document, IDispatch**)
-  NOT_IMPLEMENTED(get_TopLevelContainer, VARIANT_BOOL*)
-  NOT_IMPLEMENTED(get_Type, BSTR*)
-  NOT_IMPLEMENTED(get_Busy, VARIANT_BOOL*)
-  NOT_IMPLEMENTED(ClientToWindow, int*, int*)
-  NOT_IMPLEMENTED(PutProperty, BSTR, VARIANT)
-  NOT_IMPLEMENTED(GetProperty, BSTR, VARIANT*)
-  NOT_IMPLEMENTED(get_Name, BSTR*)
-  NOT_IMPLEMENTED(get_FullName, BSTR*)
-  NOT_IMPLEMENTED(get_Path, BSTR*)
-  NOT_IMPLEMENTED(get_StatusText, BSTR*)
-  NOT_IMPLEMENTED(put_StatusText, BSTR)
-  NOT_IMPLEMENTED(get_ToolBar, int*)
-  NOT_IMPLEMENTED(put_ToolBar, int)
+  NOT_IMPLEMENTED(GoBack) NOT_IMPLEMENTED(GoForward) NOT_IMPLEMENTED(GoHome) NOT_IMPLEMENTED(GoSearch)
+  NOT_IMPLEMENTED(Refresh2, VARIANT*) NOT_IMPLEMENTED(get_Application, IDispatch**)
+  NOT_IMPLEMENTED(get_Parent, IDispatch**) NOT_IMPLEMENTED(get_Container, IDispatch**)
+  NOT_IMPLEMENTED(get_Document, IDispatch**) NOT_IMPLEMENTED(get_TopLevelContainer, VARIANT_BOOL*)
+  NOT_IMPLEMENTED(get_Type, BSTR*) NOT_IMPLEMENTED(get_Busy, VARIANT_BOOL*)
+  NOT_IMPLEMENTED(ClientToWindow, int*, int*) NOT_IMPLEMENTED(PutProperty, BSTR, VARIANT)
+  NOT_IMPLEMENTED(GetProperty, BSTR, VARIANT*) NOT_IMPLEMENTED(get_Name, BSTR*)
+  NOT_IMPLEMENTED(get_FullName, BSTR*) NOT_IMPLEMENTED(get_Path, BSTR*) NOT_IMPLEMENTED(get_Visible, VARIANT_BOOL*)
   NOT_IMPLEMENTED(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-  NOT_IMPLEMENTED(QueryStatusWB, OLECMDID, OLECMDF*)
-  NOT_IMPLEMENTED(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
-  NOT_IMPLEMENTED(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*)
-  NOT_IMPLEMENTED(get_ReadyState, READYSTATE*)
-  NO_PROPERTY(Left, LONG)
-  NO_PROPERTY(Top, LONG)
-  NO_PROPERTY(Width, LONG)
-  NO_PROPERTY(Height, LONG)
-  NO_PROPERTY(StatusBar, VARIANT_BOOL)
-  NO_PROPERTY(MenuBar, VARIANT_BOOL)
-  NO_PROPERTY(FullScreen, VARIANT_BOOL)
-  NO_PROPERTY(Offline, VARIANT_BOOL)
-  NO_PROPERTY(Silent, VARIANT_BOOL)
-  NO_PROPERTY(RegisterAsBrowser, VARIANT_BOOL)
-  NO_PROPERTY(RegisterAsDropTarget, VARIANT_BOOL)
-  NO_PROPERTY(TheaterMode, VARIANT_BOOL)
-  NO_PROPERTY(AddressBar, VARIANT_BOOL)
-  NO_PROPERTY(Resizable, VARIANT_BOOL)
+  NOT_IMPLEMENTED(QueryStatusWB, OLECMDID, OLECMDF*) NOT_IMPLEMENTED(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
+  NOT_IMPLEMENTED(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*) NOT_IMPLEMENTED(get_ReadyState, READYSTATE*)
+  NO_PROPERTY(Left, LONG) NO_PROPERTY(Top, LONG) NO_PROPERTY(Width, LONG) NO_PROPERTY(Height, LONG)
+  NO_PROPERTY(StatusText, BSTR) NO_PROPERTY(ToolBar, int) NO_PROPERTY(StatusBar, VARIANT_BOOL)
+  NO_PROPERTY(MenuBar, VARIANT_BOOL) NO_PROPERTY(FullScreen, VARIANT_BOOL) NO_PROPERTY(Offline, VARIANT_BOOL)
+  NO_PROPERTY(Silent, VARIANT_BOOL) NO_PROPERTY(RegisterAsBrowser, VARIANT_BOOL)
+  NO_PROPERTY(RegisterAsDropTarget, VARIANT_BOOL) NO_PROPERTY(TheaterMode, VARIANT_BOOL)
+  NO_PROPERTY(AddressBar, VARIANT_BOOL) NO_PROPERTY(Resizable, VARIANT_BOOL)
+      // clang-format on
 
- private:
-  static BSTR Bstr(const std::wstring& text) {
-    return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  }
+      private : HWND Field() const {
+    return FindWindowExA(window_, nullptr, "Edit", nullptr);
+  }  // the address
   // Logs the member with the window's handle after its name.
   HRESULT Answer(const std::string& member) const {
     const auto space = member.find(' ');
@@ -331,7 +286,6 @@ class Browser final : public IWebBrowser2 {
         (space == std::string::npos ? "" : member.substr(space)));
     return IsWindow(window_) ? S_OK : RPC_E_DISCONNECTED;
   }
-
   HWND window_;
   bool started_;
 };
@@ -432,20 +386,17 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
     *point = new EventsPoint();
     return S_OK;
   }
+  // clang-format off
   EARLY_BOUND
-  NOT_IMPLEMENTED(Item, VARIANT, IDispatch**)
-  NOT_IMPLEMENTED(Register, IDispatch*, LONG, int, LONG*)
-  NOT_IMPLEMENTED(RegisterPending, LONG, VARIANT*, VARIANT*, int, LONG*)
-  NOT_IMPLEMENTED(Revoke, LONG)
-  NOT_IMPLEMENTED(OnNavigate, LONG, VARIANT*)
-  NOT_IMPLEMENTED(OnActivated, LONG, VARIANT_BOOL)
+  NOT_IMPLEMENTED(Item, VARIANT, IDispatch**) NOT_IMPLEMENTED(Register, IDispatch*, LONG, int, LONG*)
+  NOT_IMPLEMENTED(RegisterPending, LONG, VARIANT*, VARIANT*, int, LONG*) NOT_IMPLEMENTED(Revoke, LONG)
+  NOT_IMPLEMENTED(OnNavigate, LONG, VARIANT*) NOT_IMPLEMENTED(OnActivated, LONG, VARIANT_BOOL)
   NOT_IMPLEMENTED(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
-  NOT_IMPLEMENTED(OnCreated, LONG, IUnknown*)
-  NOT_IMPLEMENTED(ProcessAttachDetach, VARIANT_BOOL)
+  NOT_IMPLEMENTED(OnCreated, LONG, IUnknown*) NOT_IMPLEMENTED(ProcessAttachDetach, VARIANT_BOOL)
   NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**)
+      // clang-format on
 
- private:
-  bool Dead(const char* member) const {
+      private : bool Dead(const char* member) const {
     if (generation_ == Shell::Get().generation) return false;
     Log(std::string(member) + " => RPC_E_DISCONNECTED");
     return true;

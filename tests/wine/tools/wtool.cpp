@@ -272,29 +272,21 @@ class Element final : public IAccessible {
     out->lVal = 0;
     return S_OK;
   }
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)
-  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)
+  // clang-format off
+  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*) NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)
   NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
   NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
-  NOT_IMPLEMENTED(get_accParent, IDispatch**)
-  NOT_IMPLEMENTED(get_accName, VARIANT, BSTR*)
-  NOT_IMPLEMENTED(get_accDescription, VARIANT, BSTR*)
-  NOT_IMPLEMENTED(get_accHelp, VARIANT, BSTR*)
-  NOT_IMPLEMENTED(get_accHelpTopic, BSTR*, VARIANT, LONG*)
-  NOT_IMPLEMENTED(get_accKeyboardShortcut, VARIANT, BSTR*)
-  NOT_IMPLEMENTED(get_accFocus, VARIANT*)
-  NOT_IMPLEMENTED(get_accSelection, VARIANT*)
-  NOT_IMPLEMENTED(get_accDefaultAction, VARIANT, BSTR*)
-  NOT_IMPLEMENTED(accSelect, LONG, VARIANT)
-  NOT_IMPLEMENTED(accLocation, LONG*, LONG*, LONG*, LONG*, VARIANT)
-  NOT_IMPLEMENTED(accNavigate, LONG, VARIANT, VARIANT*)
-  NOT_IMPLEMENTED(accHitTest, LONG, LONG, VARIANT*)
-  NOT_IMPLEMENTED(accDoDefaultAction, VARIANT)
-  NOT_IMPLEMENTED(put_accName, VARIANT, BSTR)
-  NOT_IMPLEMENTED(put_accValue, VARIANT, BSTR)
+  NOT_IMPLEMENTED(get_accParent, IDispatch**) NOT_IMPLEMENTED(get_accName, VARIANT, BSTR*)
+  NOT_IMPLEMENTED(get_accDescription, VARIANT, BSTR*) NOT_IMPLEMENTED(get_accHelp, VARIANT, BSTR*)
+  NOT_IMPLEMENTED(get_accHelpTopic, BSTR*, VARIANT, LONG*) NOT_IMPLEMENTED(get_accKeyboardShortcut, VARIANT, BSTR*)
+  NOT_IMPLEMENTED(get_accFocus, VARIANT*) NOT_IMPLEMENTED(get_accSelection, VARIANT*)
+  NOT_IMPLEMENTED(get_accDefaultAction, VARIANT, BSTR*) NOT_IMPLEMENTED(accSelect, LONG, VARIANT)
+  NOT_IMPLEMENTED(accLocation, LONG*, LONG*, LONG*, LONG*, VARIANT) NOT_IMPLEMENTED(accNavigate, LONG, VARIANT, VARIANT*)
+  NOT_IMPLEMENTED(accHitTest, LONG, LONG, VARIANT*) NOT_IMPLEMENTED(accDoDefaultAction, VARIANT)
+  NOT_IMPLEMENTED(put_accName, VARIANT, BSTR) NOT_IMPLEMENTED(put_accValue, VARIANT, BSTR)
+      // clang-format on
 
- private:
-  LONG role_;
+      private : LONG role_;
   const wchar_t* value_;
   HWND field_;
   const ULONGLONG* asked_;
@@ -542,16 +534,13 @@ int Run(const std::vector<std::string>& a) {
     return top ? 0 : 1;
   }
   if (command == "clipped") return Visible(a[2]) ? ClippedLabels(Visible(a[2])) : 1;  // window-title
-  if (command == "settext") {  // window-title n text: types into the window's nth visible edit field
-    const auto fields = Visible(a[2]) ? Find(Visible(a[2]), "Edit", nullptr, 0, true) : std::vector<HWND>();
+  if (command == "settext") {  // window-title n|title text: into its nth visible edit field, or its title
+    const HWND top = Visible(a[2]);
+    const auto fields = top ? Find(top, "Edit", nullptr, 0, true) : std::vector<HWND>();
     const auto n = static_cast<size_t>(std::atoi(a[3].c_str()));
-    if (n >= fields.size()) return 1;
-    return SendMessageW(fields[n], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(a[4]).c_str())), 0;
-  }
-  if (command == "title") {  // old new: renames the visible window titled old
+    const HWND target = a[3] == "title" ? top : n < fields.size() ? fields[n] : nullptr;
     DWORD_PTR ignored = 0;
-    const HWND window = Visible(a[2]);
-    return window && SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(a[3]).c_str()),
+    return target && SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(a[4]).c_str()),
                                          SMTO_ABORTIFHUNG, 5000, &ignored)
                ? 0
                : 1;
@@ -638,14 +627,10 @@ int Run(const std::vector<std::string>& a) {
         std::printf("pid=%lu parent=%lu\n", entry.th32ProcessID, entry.th32ParentProcessID);
     return CloseHandle(snapshot), 0;
   }
-  if (command == "frame") {  // class title url|@file [hidden] [exstyle]: a stand-in browser window
-    bool show = true;
-    DWORD exStyle = WS_EX_APPWINDOW;
-    for (size_t i = 5; i < a.size(); ++i) {
-      if (a[i] == "hidden") show = false;
-      if (a[i] != "hidden") exStyle = static_cast<DWORD>(std::strtoul(a[i].c_str(), nullptr, 0));
-    }
-    return Open(a[2], a[3], TextArg(a[4]), show, exStyle) ? Pump() : 1;
+  if (command == "frame") {  // class title url|@file [hidden|exstyle]: a stand-in browser window
+    const DWORD exStyle =
+        arg(5).empty() || arg(5) == "hidden" ? WS_EX_APPWINDOW : std::strtoul(a[5].c_str(), nullptr, 0);
+    return Open(a[2], a[3], TextArg(a[4]), arg(5) != "hidden", exStyle) ? Pump() : 1;
   }
   if (command == "frames") {  // class count name [first-late]: "name 1" at http://www.name1.org/, ...
     // All are made first, then shown and announced together: a burst of arrivals.
