@@ -7,11 +7,11 @@
 # most 3N + 4 calls: one enumeration (two calls), three reads per window, and the raised tab's
 # details read afresh; and arrivals within half a second made one pass.
 pass_over() {
-  local calls spread
+  local calls spread tabs=$1 windows=$2
   check "$1 tabs" wait_until "$WAIT" tab_count_is "$1" || return 1
-  check "the pass over $1 tabs ends" waits '[ "$(selected_tab)" = "$1" ]' || return 1
+  check "the pass over $1 tabs ends" waits '[ "$(selected_tab)" = "$tabs" ]' || return 1
   [ "$SHELL_MODE" = standin ] || return 0
-  check "the pass has read every window" waits '[ "$(grep -c "^get_LocationURL " "$SHELL_LOG")" -ge "$2" ]'
+  check "the pass has read every window" waits '[ "$(grep -c "^get_LocationURL " "$SHELL_LOG")" -ge "$windows" ]'
   calls=$(grep -v '^raise ' "$SHELL_LOG" | awk '/^_NewEnum /{ n = 0 } { n++ } END { print n + 0 }')
   spread=$(sed -n 's/^raise WindowRegistered .* ms=//p' "$SHELL_LOG" | sort -n | sed -n '1p;$p' | paste -sd' ' - |
     awk '{ print $NF - $1 }')
@@ -22,13 +22,12 @@ pass_over() {
 # time_to_tab <figure> <class> [browser]: the median time from a window's appearance to its tab,
 # for the test tool's windows or a browser's, from a strip without tabs (each counts from the last).
 time_to_tab() {
-  local out median tool=(wt)
+  local out tool=(wt)
   wait_until "$WAIT" tab_count_is 0 || return 1
   [ -z "${3:-}" ] || tool=(bt "$3")
-  out=$("${tool[@]}" time-to-tab 7 "$WAIT" "$2")
-  median=$(sed -n 's/^median=//p' <<<"$out")
-  check "every window got its tab" [ -n "$median" ] || return 1
-  figure "$1-$SHELL_MODE" "$median" "$1 (each: $(sed -n 's/^ms=//p' <<<"$out" | paste -sd' ' -))"
+  out=$("${tool[@]}" time-to-tab 7 "$WAIT" "$2" | sed -n 's/^ms=//p')
+  check "every window got its tab" equals "$(wc -l <<<"$out")" 7 || return 1
+  figure "$1-$SHELL_MODE" "$(median_of <<<"$out")" "$1 (each: $(paste -sd' ' - <<<"$out"))"
 }
 
 test_windows_to_tabs_in_one_pass_in_order_at_no_idle_cost_and_after_a_shell_restart() {

@@ -26,31 +26,25 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-// Calls `visit` for every top-level window, or every descendant of `parent`.
-void Each(HWND parent, const std::function<void(HWND)>& visit) {
-  const WNDENUMPROC callback = [](HWND window, LPARAM param) -> BOOL {
-    (*reinterpret_cast<const std::function<void(HWND)>*>(param))(window);
-    return TRUE;
-  };
-  if (parent) {
-    EnumChildWindows(parent, callback, reinterpret_cast<LPARAM>(&visit));
-  } else {
-    EnumWindows(callback, reinterpret_cast<LPARAM>(&visit));
-  }
-}
-
-// The windows of a class ("" for any) with a title (any when null) of a process (any when 0).
+// The windows of a class ("" for any) with a title (any when null) of a process (any when 0):
+// top-level ones, or descendants of `parent`.
 std::vector<HWND> Find(HWND parent, const std::string& className, const char* title = nullptr, DWORD pid = 0,
                        bool visibleOnly = false) {
-  std::vector<HWND> found;
-  Each(parent, [&](HWND window) {
+  std::vector<HWND> all, found;
+  const WNDENUMPROC add = [](HWND window, LPARAM list) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+  };
+  if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&all));
+  if (!parent) EnumWindows(add, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if ((className.empty() || lstrcmpiA(ClassOf(window).c_str(), className.c_str()) == 0) &&
         (!title || TextOf(window) == title) && (!pid || owner == pid) &&
         (!visibleOnly || IsWindowVisible(window)))
       found.push_back(window);
-  });
+  }
   return found;
 }
 HWND First(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.front(); }
@@ -402,9 +396,8 @@ int StripTabCount() {
 }
 
 // Opens `count` windows of the class one after the other and prints how long each took to get
-// its tab, then the median. A first window, not timed, lets the program finish starting up.
+// its tab. A first window, not timed, lets the program finish starting up.
 int TimeToTab(int count, double seconds, const std::string& className) {
-  std::vector<ULONGLONG> times;
   std::vector<HWND> windows;
   for (int i = 0; i <= count; ++i) {
     const int before = StripTabCount();
@@ -415,8 +408,7 @@ int TimeToTab(int count, double seconds, const std::string& className) {
       if (GetTickCount64() - start > static_cast<ULONGLONG>(seconds * 1000)) return std::puts("timeout"), 1;
       Pump(5);
     }
-    if (i > 0) times.push_back(GetTickCount64() - start);
-    if (i > 0) std::printf("ms=%llu\n", times.back());
+    if (i > 0) std::printf("ms=%llu\n", GetTickCount64() - start);
     // The next window opens after the pass has ended: its last steps select the new tab and
     // bring the strip to the foreground.
     const HWND tab = First(Find(Strip(), WC_TABCONTROLA));
@@ -424,8 +416,6 @@ int TimeToTab(int count, double seconds, const std::string& className) {
            GetTickCount64() - start < static_cast<ULONGLONG>(seconds * 1000))
       Pump(5);
   }
-  std::sort(times.begin(), times.end());
-  std::printf("median=%llu\n", times[times.size() / 2]);
   for (HWND window : windows) DestroyWindow(window);
   return 0;
 }
