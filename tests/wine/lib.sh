@@ -41,8 +41,8 @@ use_shell() {
   local dir="${WINEPREFIX:?}/drive_c/standin" clsid dll
   SHELL_LOG="$dir/standin.log"
   rm -rf "${dir:?}"
+  mkdir -p "$dir" # on Wine's shell the log stays empty
   if [ "$1" = standin ]; then
-    mkdir -p "$dir"
     # The shell starts its browsers with the test tool beside it, and logs beside it.
     x86_64-w64-mingw32-g++ -O1 -shared -static -o "$dir/standin.dll" "$WINE_TESTS_DIR/standin/shell.cpp" \
       "$WINE_TESTS_DIR/standin/standin.def" -lole32 -loleaut32 -luuid -luser32 || die "the stand-in does not build"
@@ -68,8 +68,8 @@ use_shell() {
   echo "$1" >"$WINEPREFIX/.wendrel-shell"
 }
 # How many times the collection was walked: once per reconciliation pass.
-enumerations() { grep -c '^_NewEnum ' "$SHELL_LOG" 2>/dev/null; }
-empty_shell_log() { if [ "$SHELL_MODE" = standin ]; then : >"$SHELL_LOG"; fi; }
+enumerations() { grep -c '^_NewEnum ' "$SHELL_LOG"; }
+empty_shell_log() { : >"$SHELL_LOG"; }
 
 # start_desktop: the virtual desktop, kept open by the test tool, once its taskbar has its place.
 start_desktop() {
@@ -253,6 +253,7 @@ drag_off_tab() {
 }
 
 DIALOG="Options & More"
+edit_shows() { wt controls "$DIALOG" | grep -q "class=Edit text=$1\$"; }
 # click_control <window-title> <text>: a click on the visible control with exactly that text.
 click_control() { click_at "$(wt controls "$1" | awk -v t="$2" 'substr($0, index($0, " text=") + 6) == t' | head -n1)"; }
 control_shown() { wt controls "$1" | grep -qF "text=$2"; }
@@ -299,14 +300,9 @@ active_tab() {
   line=$(wt list '#32768' | grep 'visible=1' | head -n1)
   xdotool mousemove $(($(field "$line" x) + 40)) $(($(field "$line" y) + $(field "$offsets" "$1"))) click 1
 }
-# browser_told <Member> <hwnd>: a browser command reached the window: through its automation on
-# the stand-in shell, or, on Wine's shell, where the program has no automation for the test
-# tool's windows, the program says that it needs it.
-browser_told() {
-  if [ "$SHELL_MODE" = standin ]; then wait_until "$WAIT" grep -qx "$1 $2" "$SHELL_LOG"; else
-    grep -q "needs the browser's automation" <<<"$(wt answer Wendrel 1 "$WAIT")"
-  fi
-}
+# browser_told <Member> <hwnd>: a browser command reached the window through its automation (on
+# Wine's shell the test tool's windows have none: the program leaves them be).
+browser_told() { on_standin wait_until "$WAIT" grep -qx "$1 $2" "$SHELL_LOG"; }
 
 # The Linux process that runs the wendrel.exe of a folder (not its guard): its command line is
 # the program's Windows path.

@@ -32,7 +32,7 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
   else
     failed=$((failed + 1))
     screenshot "failed-$test"
-    if [ "$SHELL_MODE" = standin ]; then cp "$SHELL_LOG" "$ARTEFACTS/failed-$test-shell.log"; fi
+    cp "$SHELL_LOG" "$ARTEFACTS/failed-$test-shell.log"
     log "   FAILED ($((SECONDS - started)) s)"
   fi
   stop_wendrels

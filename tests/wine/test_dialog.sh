@@ -1,80 +1,9 @@
-# The dialog "Options & More": opened from the menu over three windows, its pages, clicks on the
-# current page's tab, and the browser commands; opened at a first start, groups and lines
-# edited, options, sign-in and browser settings updated, a group saved over its file, and the
-# options written at exit.
+# The dialog "Options & More" at a first start: groups and lines edited, options, sign-in and
+# browser settings updated, a group saved over its file, and the options written at exit (opened
+# from the menu: test_strip.sh).
 
-edit_shows() { wt controls "$DIALOG" | grep -q "class=Edit text=$1\$"; }
 # The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
 run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }
-
-test_the_dialog_from_the_menu_lists_the_tabs_shows_its_pages_and_commands_browsers() {
-  local line offset alpha beta gamma
-  new_folder dialog "$QUIET_OPTIONS"
-  start_strip || return 1
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
-  open_frame IEFrame "Gamma Page" "http://www.gamma.net/"
-  wait_until "$WAIT" tab_count_is 3 || return 1
-  alpha=$(hwnd_of "Alpha Page")
-  beta=$(hwnd_of "Beta Page")
-  gamma=$(hwnd_of "Gamma Page")
-  check "the dialog opens" open_dialog || return 1
-  # Client area 8175 x 5880 twips: 545 x 392 pixels, centred on the screen.
-  line=$(wt list WendrelOptions)
-  offset=$(($(field "$line" x) - (1024 - $(field "$line" w)) / 2))
-  check "the dialog is centred" [ "${offset#-}" -le 1 ]
-  check "the menu opens the Tab Management page" page_shown "For selection, click a row"
-  check "one row per tab" waits '[ "$(list_rows "$DIALOG" 6 | cut -d"|" -f1-5 | paste -sd";" -)" = "|1||alpha.com/|http://www.alpha.com/;|2||beta.org/x|http://www.beta.org/x;|3||gamma.net/|http://www.gamma.net/" ]'
-  screenshot dialog-tab-management
-  click_row "$DIALOG" 6 1
-  check "a click marks the row" waits 'marks_are ,X,'
-  empty_shell_log
-  click_control "$DIALOG" "Close All Selected IE"
-  check "the marked row's browser closes" wt wait-gone IEFrame "$WAIT" "Beta Page"
-  check "through its automation, and no other" on_standin equals "$(grep '^Quit ' "$SHELL_LOG")" "Quit $beta"
-  check "its tab goes" waits 'captions_are alpha.com/,gamma.net/'
-  check "the page lists the tabs left" waits '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 2 ]'
-  click_row "$DIALOG" 6 1
-  waits 'marks_are ,X' || return 1
-  empty_shell_log
-  click_control "$DIALOG" "Refresh Selected IE"
-  check "Refresh Selected IE reaches the marked row's browser" browser_told Refresh "$gamma"
-  check "and no other" on_standin equals "$(grep '^Refresh ' "$SHELL_LOG")" "Refresh $gamma"
-
-  click_tab "$DIALOG" "&Options"
-  check "the Options page shows" page_shown "Unless the Update button"
-  screenshot dialog-options
-  # An answer changed but not updated gives way to the stored options when the page's tab is
-  # clicked again, as when coming back to it.
-  wt settext "$DIALOG" 0 12
-  waits 'edit_shows 12' || return 1
-  click_tab "$DIALOG" "&Options"
-  check "a click on the current page's tab shows the stored options again" waits 'edit_shows 8'
-  check "the page stays" control_shown "$DIALOG" "Unless the Update button"
-  click_tab "$DIALOG" "&Group Management"
-  check "the Group Management page shows" page_shown "Add Group"
-  screenshot dialog-group-management
-  # A press on another page's tab dragged off the dialog shows that page; the next click on its
-  # tab, now the current one, still runs the page's handling.
-  drag_off_tab "$DIALOG" "&Options"
-  page_shown "Unless the Update button" || return 1
-  wt settext "$DIALOG" 0 12
-  waits 'edit_shows 12' || return 1
-  click_tab "$DIALOG" "&Options"
-  check "after a press dragged off the dialog, a click on the current page's tab still counts" waits 'edit_shows 8'
-  wt close WendrelOptions
-  check "closing the dialog unloads it" waits '! wt list WendrelOptions | grep -q hwnd'
-
-  click_at "$(strip_tab 1)"
-  waits '[ "$(selected_tab)" = 1 ]' || return 1
-  empty_shell_log
-  active_tab stop || return 1
-  check "the active tab's Stop reaches its browser" browser_told Stop "$alpha"
-  active_tab refresh || return 1
-  check "the active tab's Refresh reaches its browser" browser_told Refresh "$alpha"
-  check "no other browser was stopped or refreshed" on_standin equals "$(grep -cE "^(Stop|Refresh) " "$SHELL_LOG")" 2
-  check "the program keeps running" equals "$(wt wait-exit "$PID" 0.5)" running
-}
 
 test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_them() {
   local text line

@@ -1,13 +1,14 @@
-# The strip: its place, its menu, tabs in order with their styles, places and tips, clicks that
-# bring windows forward, a work area announced, a window closed, the active tab's commands, and
-# a close answered No.
+# The strip: its place, its menu, tabs in order with their styles, places and tips; the dialog
+# "Options & More" opened from the menu over them, its pages, clicks on the current page's tab and
+# the browser commands; clicks that bring windows forward, a work area announced, the active
+# tab's commands, and a close answered No.
 
 # Every visible stand-in window lies over the work area, ending where the strip begins.
 windows_laid() { ! wt list IEFrame | grep 'visible=1' | grep -qv ' x=0 y=0 w=1024 h=723 '; }
 iconic() { [ "$(field "$(frame "$1")" iconic)" = "$2" ]; } # iconic <title> <0|1>
 
-test_the_strip_its_menu_tabs_clicks_and_tips() {
-  local title version started text
+test_the_strip_its_menu_tabs_the_dialog_over_them_clicks_and_commands() {
+  local title version started text line offset alpha beta gamma
   version=$(sed -nE 's/^project\(wendrel VERSION ([0-9.]+) .*/\1/p' "$WINE_TESTS_DIR/../../CMakeLists.txt")
   new_folder strip "$QUIET_OPTIONS"
   start_strip || return 1
@@ -58,6 +59,57 @@ test_the_strip_its_menu_tabs_clicks_and_tips() {
   check "hovering tab 2 shows its URL" quietly wt wait-window tooltips_class32 "$PID" "$WAIT" "http://www.beta.org/x"
   xdotool mousemove 512 300
 
+  alpha=$(hwnd_of "Alpha Page")
+  beta=$(hwnd_of "Beta Page")
+  gamma=$(hwnd_of "Gamma Page")
+  check "the dialog opens" open_dialog || return 1
+  # Client area 8175 x 5880 twips: 545 x 392 pixels, centred on the screen.
+  line=$(wt list WendrelOptions)
+  offset=$(($(field "$line" x) - (1024 - $(field "$line" w)) / 2))
+  check "the dialog is centred" [ "${offset#-}" -le 1 ]
+  check "the menu opens the Tab Management page" page_shown "For selection, click a row"
+  check "one row per tab" waits '[ "$(list_rows "$DIALOG" 6 | cut -d"|" -f1-5 | paste -sd";" -)" = "|1||alpha.com/|http://www.alpha.com/;|2||beta.org/x|http://www.beta.org/x;|3||gamma.net/|http://www.gamma.net/" ]'
+  screenshot dialog-tab-management
+  click_row "$DIALOG" 6 1
+  check "a click marks the row" waits 'marks_are ,X,'
+  empty_shell_log
+  click_control "$DIALOG" "Close All Selected IE"
+  check "the marked row's browser closes" wt wait-gone IEFrame "$WAIT" "Beta Page"
+  check "through its automation, and no other" on_standin equals "$(grep '^Quit ' "$SHELL_LOG")" "Quit $beta"
+  check "its tab goes" waits 'captions_are alpha.com/,gamma.net/'
+  check "the page lists the tabs left" waits '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 2 ]'
+  click_row "$DIALOG" 6 1
+  waits 'marks_are ,X' || return 1
+  empty_shell_log
+  click_control "$DIALOG" "Refresh Selected IE"
+  check "Refresh Selected IE reaches the marked row's browser" browser_told Refresh "$gamma"
+  check "and no other" on_standin equals "$(grep '^Refresh ' "$SHELL_LOG")" "Refresh $gamma"
+
+  click_tab "$DIALOG" "&Options"
+  check "the Options page shows" page_shown "Unless the Update button"
+  screenshot dialog-options
+  # An answer changed but not updated gives way to the stored options when the page's tab is
+  # clicked again, as when coming back to it.
+  wt settext "$DIALOG" 0 12
+  waits 'edit_shows 12' || return 1
+  click_tab "$DIALOG" "&Options"
+  check "a click on the current page's tab shows the stored options again" waits 'edit_shows 8'
+  check "the page stays" control_shown "$DIALOG" "Unless the Update button"
+  click_tab "$DIALOG" "&Group Management"
+  check "the Group Management page shows" page_shown "Add Group"
+  screenshot dialog-group-management
+  # A press on another page's tab dragged off the dialog shows that page; the next click on its
+  # tab, now the current one, still runs the page's handling.
+  drag_off_tab "$DIALOG" "&Options"
+  page_shown "Unless the Update button" || return 1
+  wt settext "$DIALOG" 0 12
+  waits 'edit_shows 12' || return 1
+  click_tab "$DIALOG" "&Options"
+  check "after a press dragged off the dialog, a click on the current page's tab still counts" waits 'edit_shows 8'
+  wt close WendrelOptions
+  check "closing the dialog unloads it" waits '! wt list WendrelOptions | grep -q hwnd'
+
+
   click_at "$(strip_tab 1)"
   check "a click on tab 1 brings its window forward" wait_until "$WAIT" foreground_title_is "Alpha Page"
   check "tab 1 is selected" equals "$(selected_tab)" 1
@@ -73,7 +125,7 @@ test_the_strip_its_menu_tabs_clicks_and_tips() {
   check "the tab stays selected" equals "$(selected_tab)" 1
   check "the click is handled once" on_standin equals "$(enumerations)" 1
   empty_shell_log
-  click_at "$(strip_tab 3)"
+  click_at "$(strip_tab 2)"
   check "a click on another tab brings its window forward" wait_until "$WAIT" foreground_title_is "Gamma Page"
   check "that click is handled once too" on_standin equals "$(enumerations)" 1
   # A press on another tab selects it; dragged off the strip and let go, it is no click, and the
@@ -88,12 +140,12 @@ test_the_strip_its_menu_tabs_clicks_and_tips() {
   click_at "$(strip_tab 2)" 3
   check "a right click on a tab opens the menu" quietly wt wait-window '#32768' 0 "$WAIT"
   check "and selects the tab" equals "$(selected_tab)" 2
-  check "its window comes forward" waits 'wt list IEFrame | head -n1 | grep -q "title=Beta Page"'
+  check "its window comes forward" waits 'wt list IEFrame | head -n1 | grep -q "title=Gamma Page"'
   close_menu
 
   # An announced work area (Wine 8 keeps a running program's first one, so it is the same one:
   # the new edges are shown on the simulated desktop) lays the windows the user moved again.
-  for title in Alpha Beta Gamma; do wt move IEFrame "$title Page" 100 100 300 200; done
+  for title in Alpha Gamma; do wt move IEFrame "$title Page" 100 100 300 200; done
   check "the windows were moved" waits '! windows_laid'
   started=$(date +%s%N)
   wt set-workarea 0 0 1024 748
@@ -102,11 +154,14 @@ test_the_strip_its_menu_tabs_clicks_and_tips() {
   log "   announcement to windows laid: $((($(date +%s%N) - started) / 1000000)) ms"
   check "the strip stays on the bottom edge" equals "$(geometry "$(wt list WendrelStrip)")" 0,723,1024,25
 
-  wt close IEFrame "Beta Page"
-  check "a closed window's tab goes" wait_until "$WAIT" tab_count_is 2
-  check "the other tabs stay" captions_are alpha.com/,gamma.net/
   click_at "$(strip_tab 1)"
   waits '[ "$(selected_tab)" = 1 ]' || return 1
+  empty_shell_log
+  active_tab stop || return 1
+  check "the active tab's Stop reaches its browser" browser_told Stop "$alpha"
+  active_tab refresh || return 1
+  check "the active tab's Refresh reaches its browser" browser_told Refresh "$alpha"
+  check "no other browser was stopped or refreshed" on_standin equals "$(grep -cE "^(Stop|Refresh) " "$SHELL_LOG")" 2
   active_tab shortname || return 1
   check "Short Name asks for the name" equals "$(wt answer Wendrel 1 "$WAIT" Mine)" \
     "Enter a short name without special characters for the active tab"
