@@ -68,9 +68,11 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   # Saving an open window as "work" rewrites Work.WDX under its own name.
   open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
   wait_until "$WAIT" tab_count_is 1 || return 1
-  # The window is laid over the dialog; a click on the tray icon brings the dialog to the front.
+  # The window is laid over the dialog, and the pass ends giving the strip the foreground; then a
+  # click on the tray icon brings the dialog to the front.
+  wait_until "$WAIT" foreground_title_is Wendrel || return 1
   tray_click 1
-  waits 'wt foreground | grep -q "title=$DIALOG"'
+  check "a click on the tray icon brings the dialog to the front" waits 'wt foreground | grep -q "title=$DIALOG"'
   click_tab "$DIALOG" "&Tab Management"
   check "the Tab page lists the window" waits '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 1 ]' || return 1
   click_control "$DIALOG" "&Select All"
