@@ -66,11 +66,11 @@ HRESULT NotImplemented(const char* member) {
 #define NOT_IMPLEMENTED(name, ...) \
   HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return NotImplemented(#name); }
 #define NO_PROPERTY(name, type) NOT_IMPLEMENTED(get_##name, type*) NOT_IMPLEMENTED(put_##name, type)
-#define EARLY_BOUND                                                          \
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                                   \
-  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                      \
-      NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
-          NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+#define EARLY_BOUND                                                      \
+  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                               \
+  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                  \
+  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
+  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 
 constexpr DISPID kWindowRegistered = 200;
 constexpr DISPID kWindowRevoked = 201;
