@@ -1,21 +1,12 @@
 #!/usr/bin/env bash
 # Runs every Wine test of Wendrel: run-all.sh <path-to-wendrel.exe> <artefact-dir>, with the
-# shell that WENDREL_WINE_SHELL names ("wine", the default, or "standin"; see lib.sh).
-# Prints "N passed, M failed" last and exits non-zero when any test failed or Wine could not
-# be started at all.
+# shell that WENDREL_WINE_SHELL names (README.md). Prints "N passed, M failed" last and exits
+# non-zero when any test failed or Wine could not be started at all.
 set -u
-[ $# -eq 2 ] || {
-  echo "usage: $0 <path-to-wendrel.exe> <artefact-dir>" >&2
-  exit 2
-}
+[ $# -eq 2 ] || { echo "usage: $0 <path-to-wendrel.exe> <artefact-dir>" >&2 && exit 2; }
 WENDREL_EXE=$(readlink -f "$1")
-[ -f "$WENDREL_EXE" ] || {
-  echo "no such program: $1" >&2
-  exit 2
-}
+[ -f "$WENDREL_EXE" ] || { echo "no such program: $1" >&2 && exit 2; }
 . "$(dirname "$0")/lib.sh"
-# Tests about one shell only name it here: NEEDS_SHELL[test_name]=standin.
-declare -A NEEDS_SHELL=()
 for file in "$WINE_TESTS_DIR"/test_*.sh; do . "$file"; done
 
 reported=0
@@ -29,16 +20,11 @@ wine_session_start "$2"
 
 passed=0
 failed=0
-only=${WENDREL_TESTS:-}
 for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
-  if [ -n "$only" ] && ! grep -qw "$test" <<<"$only"; then continue; fi
-  if [ -n "${NEEDS_SHELL[$test]:-}" ] && [ "${NEEDS_SHELL[$test]}" != "$SHELL_MODE" ]; then
-    log "== $test: only with the ${NEEDS_SHELL[$test]} shell"
-    continue
-  fi
+  if [ -n "${WENDREL_TESTS:-}" ] && ! grep -qw "$test" <<<"$WENDREL_TESTS"; then continue; fi
   log "== $test ($SHELL_MODE shell)"
   FAILURES=()
-  if in_standin_mode; then : >"$SHELL_LOG"; fi
+  empty_shell_log
   started=$SECONDS
   if "$test" && [ ${#FAILURES[@]} -eq 0 ]; then
     passed=$((passed + 1))
@@ -46,7 +32,7 @@ for test in $(declare -F | awk '{print $3}' | grep '^test_'); do
   else
     failed=$((failed + 1))
     screenshot "failed-$test"
-    if in_standin_mode; then cp "$SHELL_LOG" "$ARTEFACTS/failed-$test-shell.log"; fi
+    cp "$SHELL_LOG" "$ARTEFACTS/failed-$test-shell.log"
     log "   FAILED ($((SECONDS - started)) s)"
   fi
   stop_wendrels

@@ -1,95 +1,61 @@
-# The dialog "Options & More": its pages, a group edited line by line, an option updated.
+# The dialog "Options & More" at a first start: groups and lines edited, options, sign-in and
+# browser settings updated, a group saved over its file, and the options written at exit (opened
+# from the menu: test_strip.sh).
 
-test_dialog_from_menu_lists_tabs_and_shows_pages() {
-  local folder pid
-  folder=$(new_folder dialog "$QUIET_OPTIONS")
-  start_wendrel "$folder" || return 1
-  pid=$PID
-  wt wait-window WendrelStrip "$pid" "$WAIT" >/dev/null || return 1
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  open_frame IEFrame "Beta Page" "http://www.beta.org/x"
-  wait_until "$WAIT" tab_count_is 2 || return 1
-  # The pass that gave the newest window its tab ends by raising that window and giving the
-  # strip the foreground: the dialog is opened after it, or the window could come over it.
-  wait_until "$WAIT" foreground_title_is Wendrel || return 1
-  wait_until "$WAIT" tray_icon_shown
-  open_tray_menu || return 1
-  menu_click options
-  local line
-  line=$(wt wait-window WendrelOptions "$pid" "$WAIT")
-  check "the dialog opens" [ -n "$line" ] || return 1
-  # Client area 8175 x 5880 twips: 545 x 392 pixels, centred on the screen.
-  local offset=$(($(field "$line" x) - (1024 - $(field "$line" w)) / 2))
-  check "the dialog is centred" [ "${offset#-}" -le 1 ]
-  check "the menu opens the Tab Management page" control_shown "$DIALOG" "For selection, click a row"
-  check "one row per tab" equals "$(list_rows "$DIALOG" 6 | cut -d'|' -f1-5 | paste -sd';' -)" \
-    "|1||alpha.com/|http://www.alpha.com/;|2||beta.org/x|http://www.beta.org/x"
-  screenshot dialog-tab-management
-  click_row "$DIALOG" 6 1
-  check "a click marks the row" wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 6 | sed -n 2p | cut -d"|" -f1)" = X ]'
-  click_tab "$DIALOG" "&Options"
-  check "the Options page shows" wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button"
-  screenshot dialog-options
-  click_tab "$DIALOG" "&Group Management"
-  check "the Group Management page shows" wait_until "$WAIT" control_shown "$DIALOG" "Add Group"
-  screenshot dialog-group-management
-  wt close WendrelOptions
-  check "closing the dialog unloads it" wait_until "$WAIT" eval '! wt list WendrelOptions | grep -q hwnd'
-  check "the program keeps running" equals "$(wt wait-exit "$pid" 0.5)" "running"
-}
+# The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
+run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }
 
-test_dialog_edits_a_group_and_an_option() {
-  local folder pid text
-  folder=$(new_folder groups)
-  # The program is shipped with its Groups folder.
-  mkdir -p "$folder/Groups"
-  start_wendrel "$folder" || return 1
-  pid=$PID
-  wt answer WENDREL 1 "$WAIT" >/dev/null
+test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_them() {
+  local text line
+  new_folder first
+  mkdir -p "$FOLDER/Groups"
+  printf 'Home,http://www.home.org/\r\n' >"$FOLDER/Groups/Work.WDX"
+  # Windows shows Wine's dot files as hidden files.
+  printf 'Secret,http://www.secret.org/\r\n' >"$FOLDER/Groups/.Hidden.WDX"
+  start_wendrel || return 1
+  text=$(wt answer WENDREL 1 "$WAIT")
+  check "the missing options are reported" [ "${text#Error encountered while reading the options.}" != "$text" ] ||
+    log "    got: $text"
   # ConfirmGroup is on by default: the dialog opens at start on Group Management.
-  wt wait-window WendrelOptions "$pid" "$WAIT" >/dev/null || return 1
-  check "start-up opens Group Management" wait_until "$WAIT" control_shown "$DIALOG" "Add Group" || return 1
+  check "the dialog opens at start" quietly wt wait-window WendrelOptions "$PID" "$WAIT" || return 1
+  check "on Group Management" page_shown "Add Group" || return 1
   check "the line buttons wait for a group" eval 'wt controls "$DIALOG" | grep -F "text=Modify" | grep -q "enabled=0"'
-
+  check "only the ordinary group is listed" waits '[ "$(list_rows "$DIALOG" 1 | paste -sd, -)" = Work ]'
   click_control "$DIALOG" "Add Group"
-  text=$(wt input Wendrel Work "$WAIT")
-  check "Add Group asks for the name" equals "$text" "Enter a Group name"
-  check "the new group is listed" wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 1)" = Work ]'
-  check "the group's file exists" [ -f "$folder/Groups/Work.WDX" ]
-  check "the new group is loaded" wait_until "$WAIT" control_shown "$DIALOG" "Details for Group:Work"
-
+  check "Add Group asks for the name" equals "$(wt answer Wendrel 1 "$WAIT" Play)" "Enter a Group name"
+  check "the new group is listed" waits '[ "$(list_rows "$DIALOG" 1 | sort | paste -sd, -)" = Play,Work ]'
+  check "its file exists" [ -f "$FOLDER/Groups/Play.WDX" ]
+  check "the new group is loaded" page_shown "Details for Group:Play"
   click_control "$DIALOG" "Add "
-  check "Add shows the line editor" wait_until "$WAIT" control_shown "$DIALOG" "URL (No validation):" || return 1
+  check "Add shows the line editor" page_shown "URL (No validation):" || return 1
   wt settext "$DIALOG" 1 "Home"
   wt settext "$DIALOG" 2 "http://www.home.org/"
   screenshot dialog-line-editor
   click_control "$DIALOG" "&Update"
-  check "the line is written" wait_until "$WAIT" grep -q "^Home,http://www.home.org/"$'\r'"\$" "$folder/Groups/Work.WDX"
-  check "the line is shown" wait_until "$WAIT" eval '[ "$(list_rows "$DIALOG" 3)" = "|Home|http://www.home.org/" ]'
-  check "the editor gives way to the hint" wait_until "$WAIT" control_shown "$DIALOG" "To select a name, click"
+  check "the line is written" wait_until "$WAIT" grep -qx $'Home,http://www.home.org/\r' "$FOLDER/Groups/Play.WDX"
+  check "the line is shown" waits '[ "$(list_rows "$DIALOG" 3)" = "|Home|http://www.home.org/" ]'
+  check "the editor gives way to the hint" page_shown "To select a name, click"
 
   click_tab "$DIALOG" "&Options"
-  wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button" || return 1
-  wt settext "$DIALOG" 0 "12"
+  page_shown "Unless the Update button" || return 1
+  wt settext "$DIALOG" 0 12
   click_control "$DIALOG" "&Update"
-  text=$(wt answer Wendrel 1 "$WAIT")
-  check "Update confirms" equals "$text" "Options updated. They will be reflected as soon as possible."
+  check "Update confirms" equals "$(wt answer Wendrel 1 "$WAIT")" \
+    "Options updated. They will be reflected as soon as possible."
   check "the options file holds the caption width 12" \
-    equals "$(head -n1 "$folder/Wendrel.CFG" | tr -d '\r')" '"DEFAULT","**UNKNOWN**",#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,12'
-
+    equals "$(head -n1 "$FOLDER/Wendrel.CFG" | tr -d '\r')" "$(options DEFAULT TTTTF 12)"
   # "Start Wendrel when I sign in" adds the program's quoted path to the user's Run key, and
   # takes it out again.
   click_control "$DIALOG" "Start Wendrel when I sign in" || return 1
   screenshot dialog-options-sign-in
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
-  check "the sign-in entry appears" eval 'run_entry | grep -qiF "\"$(winpath "$folder/wendrel.exe")\""'
-  check "Wendrel.ini records it" grep -q "^StartWithWindows=yes" "$folder/Wendrel.ini"
+  check "the sign-in entry appears" eval 'run_entry | grep -qiF "\"$(winpath "$FOLDER/wendrel.exe")\""'
+  check "Wendrel.ini records it" grep -q "^StartWithWindows=yes" "$FOLDER/Wendrel.ini"
   click_control "$DIALOG" "Start Wendrel when I sign in"
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
   check "the sign-in entry goes" eval '! run_entry'
-
   # The browsers' settings reach Wendrel.ini.
   click_control "$DIALOG" "Read addresses" || return 1
   click_control "$DIALOG" "shell"
@@ -97,41 +63,39 @@ test_dialog_edits_a_group_and_an_option() {
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
   check "Wendrel.ini records the browsers' settings" \
-    eval 'grep -q "^ReadAddresses=no" "$folder/Wendrel.ini" && grep -q "^OpenIn=shell" "$folder/Wendrel.ini"'
-}
+    eval 'grep -q "^ReadAddresses=no" "$FOLDER/Wendrel.ini" && grep -q "^OpenIn=shell" "$FOLDER/Wendrel.ini"'
 
-# The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
-run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }
-
-test_a_click_on_the_current_page_tab_runs_its_handling() {
-  local folder
-  folder=$(new_folder pageclick "$QUIET_OPTIONS")
-  start_wendrel "$folder" || return 1
-  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
-  wait_until "$WAIT" tray_icon_shown
-  open_tray_menu || return 1
-  menu_click options
-  wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1
-  click_tab "$DIALOG" "&Options"
-  wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button" || return 1
-  # An answer changed but not updated...
-  wt settext "$DIALOG" 0 "12"
-  wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=12\$"' || return 1
-  # ...gives way to the stored options when the page is chosen again, as when coming back to it.
-  click_tab "$DIALOG" "&Options"
-  check "a click on the current page's tab shows the stored options again" \
-    wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=8\$"'
-  check "the page stays" control_shown "$DIALOG" "Unless the Update button"
-
-  # A press on another page's tab dragged off the dialog shows that page; the next click on its
-  # tab, now the current one, still runs the page's handling.
+  # Saving an open window as "work" rewrites Work.WDX under its own name.
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  wait_until "$WAIT" tab_count_is 1 || return 1
+  # The window is laid over the dialog, and the pass ends giving the strip the foreground; then a
+  # click on the tray icon brings the dialog to the front.
+  wait_until "$WAIT" foreground_title_is Wendrel || return 1
+  tray_click 1
+  check "a click on the tray icon brings the dialog to the front" waits 'wt foreground | grep -q "title=$DIALOG"'
   click_tab "$DIALOG" "&Tab Management"
-  wait_until "$WAIT" control_shown "$DIALOG" "For selection, click a row" || return 1
-  drag_off_tab "$DIALOG" "&Options"
-  wait_until "$WAIT" control_shown "$DIALOG" "Unless the Update button" || return 1
-  wt settext "$DIALOG" 0 "12"
-  wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=12\$"' || return 1
-  click_tab "$DIALOG" "&Options"
-  check "after a press dragged off the dialog, a click on the current page's tab still counts" \
-    wait_until "$WAIT" eval 'wt controls "$DIALOG" | grep -q "class=Edit text=8\$"'
+  check "the Tab page lists the window" waits '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 1 ]' || return 1
+  click_control "$DIALOG" "&Select All"
+  waits 'marks_are X'
+  # The group name is typed, as a user would, into the combo box's edit field: once the click has
+  # given it the focus, since keys go to the control that has the focus when they are queued.
+  line=$(wt controls "$DIALOG" | grep "class=Edit" | head -n1)
+  xdotool mousemove $(($(field "$line" x) + 10)) $(($(field "$line" y) + $(field "$line" h) / 2)) click 1
+  waits 'wt focus | grep -q "^class=Edit "' || return 1
+  xdotool key ctrl+a BackSpace type "work"
+  click_control "$DIALOG" "<-- Save Selected as this Group"
+  check "the group file is rewritten" wait_until "$WAIT" grep -q "alpha.com" "$FOLDER/Groups/Work.WDX"
+  check "it keeps its name and letter case" equals "$(cd "$FOLDER/Groups" && ls | paste -sd, -)" "Play.WDX,Work.WDX"
+
+  # SaveOnExit is on and no browser is open any more: the exit says that nothing was saved, and
+  # writes the options as updated.
+  wt close IEFrame "Alpha Page"
+  wait_until "$WAIT" tab_count_is 0 || return 1
+  close_wendrel 6
+  text=$(wt answer Wendrel 1 "$WAIT")
+  check "saving the default group finds no windows" [ "${text#As there are no IE windows open}" != "$text" ]
+  check "the program ends" equals "$(wt wait-exit "$PID" "$WAIT")" "exit=0"
+  check "the options file holds the options updated" equals "$(od -c <"$FOLDER/Wendrel.CFG")" \
+    "$(printf '%s\r\n%s\r\n' "$(options DEFAULT TTTTF 12)" "$OPTIONS_HEADER" | od -c)"
+  check "no temporary file is left" [ ! -e "$FOLDER/Wendrel.CFG.new" ]
 }

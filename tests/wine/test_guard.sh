@@ -1,21 +1,8 @@
 # Windows taken off the taskbar get their buttons back however Wendrel ends: killed, crashed,
-# closed, or at the end of the session; their own style bits survive; the guard that makes this
-# so stays out of sight and out of the second-instance check.
+# closed, at the end of the session, or killed with a damaged list; their own style bits survive;
+# the guard that makes this so stays out of sight and out of the second-instance check.
 
-# Application window, right-to-left layout, accepting dropped files.
-MIRRORED_STYLE=0x440010
-
-# guarded_wendrel <folder-name>: starts Wendrel with three stand-in browsers tracked, one of
-# them mirrored; sets FOLDER and PID.
-guarded_wendrel() {
-  FOLDER=$(new_folder "$1" "$QUIET_OPTIONS")
-  start_wendrel "$FOLDER" || return 1
-  wt wait-window WendrelStrip "$PID" "$WAIT" >/dev/null || return 1
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  open_frame IEFrame "Mirrored Page" "http://www.mirrored.org/" "$MIRRORED_STYLE"
-  open_frame IEFrame "Gamma Page" "http://www.gamma.net/"
-  check "three tabs appear" wait_until "$WAIT" tab_count_is 3
-}
+MIRRORED_STYLE=0x440010 # application window, right-to-left layout, accepting dropped files
 
 # frame_states: "exstyle visible" of the three stand-in browsers, from one look at them.
 frame_states() {
@@ -27,20 +14,17 @@ frame_states() {
   done
 }
 frames_are() { [ "$(frame_states)" = "$1 1 / $2 1 / $3 1 / " ]; }
-tracked() { frames_are 0x80 0x400090 0x80; }
+tracked() { tab_count_is 3 && frames_are 0x80 0x400090 0x80; }
 given_back() { frames_are 0x40000 "$MIRRORED_STYLE" 0x40000; }
-
 # No list of windows without their buttons is left in the folder, under any session's name.
 no_list() { ! compgen -G "$FOLDER/Wendrel*.Taskbar" >/dev/null; }
-
 # The guard: the process whose parent is Wendrel's.
 guard_pid() { wt procs wendrel.exe | grep "parent=$1\$" | sed -n 's/^pid=\([0-9]*\).*/\1/p'; }
 no_wendrel_left() { [ -z "$(wt procs wendrel.exe)" ]; }
-
-# unix_pid <folder>: the unix process of the Wendrel started from the folder (not its guard).
-unix_pid() {
-  ps -eo pid=,args= | EXE="$(winpath "$1/wendrel.exe")" \
-    awk '{ pid = $1; sub(/^ *[0-9]+ /, ""); if ($0 == ENVIRON["EXE"]) print pid }'
+# start_guarded: Wendrel again, with the three windows tracked and its guard beside it.
+start_guarded() {
+  start_wendrel && check "the three windows are tracked" wait_until "$WAIT" tracked &&
+    check "a guard runs beside Wendrel" waits '[ -n "$(guard_pid "$PID")" ]'
 }
 
 # elapsed_until <limit-seconds> <command...>: milliseconds until the command succeeds, polled
@@ -53,19 +37,17 @@ elapsed_until() {
     now=$(date +%s%N)
     [ $(((now - start) / 1000000)) -ge $((limit * 1000)) ] && return 1
   done
-  now=$(((($(date +%s%N) - start) / 1000000)))
+  now=$((($(date +%s%N) - start) / 1000000))
   echo "$now"
   # A look that began in time but ended late does not count.
   [ "$now" -le $((limit * 1000)) ]
 }
-
-# windows_come_back <what> <artefact-name>: the windows get their buttons back within 2 s, the
+# windows_come_back <what> <figure-name>: the windows get their buttons back within 2 s, the
 # guard ends and cleans the list.
 windows_come_back() {
   local ms
   if ms=$(elapsed_until 2 given_back); then
-    log "   $1 to every window given back: $ms ms"
-    echo "$ms" >"$ARTEFACTS/$2-ms.txt"
+    figure "$2" "$ms" "$1 to every window given back (ms)"
   else
     check "within 2 s of $1 every window has its own style back and is visible (${ms:-over 2000} ms)" false
     wait_until "$WAIT" given_back && log "    (they came back later)"
@@ -76,105 +58,77 @@ windows_come_back() {
   check "the list of windows is cleaned" no_list
 }
 
-test_killed_wendrel_gives_every_window_back() {
-  local pid
-  guarded_wendrel guard-kill || return 1
-  check "the three windows are tracked, the mirrored one keeping its own bits" wait_until "$WAIT" tracked
-  check "a guard runs beside Wendrel" wait_until "$WAIT" eval '[ -n "$(guard_pid "$PID")" ]'
-  pid=$(unix_pid "$FOLDER")
-  check "Wendrel's own unix process is found" [ -n "$pid" ] || return 1
-  kill -9 "$pid"
-  windows_come_back "kill -9" guard-kill-to-restore
-}
+test_windows_get_their_buttons_back_however_wendrel_ends() {
+  local first guard ended list other start
+  new_folder guard "$QUIET_OPTIONS"
+  start_strip || return 1
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
+  open_frame IEFrame "Mirrored Page" "http://www.mirrored.org/" "$MIRRORED_STYLE"
+  open_frame IEFrame "Gamma Page" "http://www.gamma.net/"
+  # A tool window of another kind, which a stale line of the list names below as if it had been taken.
+  open_frame Notepad "Other Tool" "" 0x80
+  check "the three windows are tracked, the mirrored one keeping its own bits" wait_until "$WAIT" tracked || return 1
+  check "a guard runs beside Wendrel" waits '[ -n "$(guard_pid "$PID")" ]' || return 1
+  first=$PID
+  guard=$(guard_pid "$PID")
+  # Without a window of its own the guard can show nothing, tray icon included.
+  check "the guard has no window" equals "$(wt list "" "$guard")" ""
+  start_wendrel || return 1
+  check "a second instance tells that Wendrel runs" equals "$(wt answer Wendrel 1 "$WAIT")" "Wendrel is already running."
+  check "and ends" ends "$PID"
+  check "the first instance keeps running" equals "$(wt wait-exit "$first" 0.5)" running
+  check "Wendrel and one guard run, nothing more" equals "$(wt procs wendrel.exe | wc -l)" 2
+  check "the guard is still the first instance's" equals "$(guard_pid "$first")" "$guard"
+  check "one strip window" equals "$(wt list WendrelStrip | wc -l)" 1
 
-test_crashed_wendrel_gives_every_window_back() {
-  local ended
-  guarded_wendrel guard-crash || return 1
-  check "the three windows are tracked" wait_until "$WAIT" tracked
-  check "a guard runs beside Wendrel" wait_until "$WAIT" eval '[ -n "$(guard_pid "$PID")" ]'
+  kill -9 "$(linux_pid_of "$FOLDER")"
+  windows_come_back "kill -9" guard-kill-to-restore || return 1
+
+  start_guarded || return 1
   # A thread of Wendrel's runs code where there is none: an access violation nobody handles.
   check "a crash is induced" wt crash "$PID" || return 1
-  windows_come_back "the crash" guard-crash-to-restore
+  windows_come_back "the crash" guard-crash-to-restore || return 1
   # The crash ends the process at once instead of waiting on a crash dialog. Once ended, the
   # process may already be gone with its exit code.
   ended=$(wt wait-exit "$PID" "$WAIT")
   check "Wendrel has ended, with its crash code if still known" \
     eval '[ "$ended" = gone ] || [ "$ended" = "exit=3758096385" ]' || log "    got: $ended"
-}
 
-# The list is Wendrel's to write, but any file may stand in its place: the guard and the next start
-# read a bounded part of it, pass over what is damaged, and restyle no window that is not the
-# one taken.
-test_guard_copes_with_a_corrupt_huge_and_stale_list() {
-  local list other pid start
-  guarded_wendrel guard-lists || return 1
-  # A tool window of another kind, which a stale line names as if it had been taken.
-  open_frame Notepad "Other Tool" "" 0x80
-  check "the three windows are tracked" wait_until "$WAIT" tracked || return 1
-  check "a guard runs beside Wendrel" wait_until "$WAIT" eval '[ -n "$(guard_pid "$PID")" ]'
+  start_guarded || return 1
+  close_wendrel 6
+  check "Wendrel ends" ends "$PID"
+  check "closed, every window has its own style back and is visible" wait_until "$WAIT" given_back
+  check "the guard ends with Wendrel" wait_until "$WAIT" no_wendrel_left
+  check "no list of windows is left" no_list
+
+  start_guarded || return 1
+  # What the system sends every window when the user logs off: the session is ending.
+  wt post WendrelStrip 0x16 1 0
+  check "at the session's end every window has its own style back and is visible" wait_until "$WAIT" given_back
+  check "no question holds up the session's end" quietly wt wait-gone '#32770' "$WAIT"
+  check "the list of windows is cleaned" no_list
+  stop_wendrels
+  wait_until "$WAIT" no_wendrel_left || return 1
+
+  # The list is Wendrel's to write, but any file may stand in its place: the guard and the next
+  # start read a bounded part of it, pass over what is damaged, and restyle no window that is not
+  # the one taken.
+  start_guarded || return 1
   list=$(compgen -G "$FOLDER/Wendrel*.Taskbar")
   check "Wendrel keeps its list of windows" [ -f "$list" ] || return 1
-  other=$(wt list Notepad | head -n1)
+  other=$(hwnd_of "Other Tool" Notepad)
   {
     # Named as taken, first as a window of another class, then by a line that cannot tell.
-    printf '+ %d 0x0 IEFrame wtool.exe\r\n+ %d 0x0\r\n' "$(field "$other" hwnd)" "$(field "$other" hwnd)"
+    printf '+ %d 0x0 IEFrame wtool.exe\r\n+ %d 0x0\r\n' "$other" "$other"
     printf '+ 1\0002 0x0\r\n+ 99999999999999 0x0 IEFrame\r\n+ 3 0x0 A%%Z\r\n%5000s\r\n\377\376\r\n' x
     awk 'BEGIN { for (i = 1; i <= 2500000; i++) printf "+ %d 0x0 IEFrame\r\n", 300000000 + i }'
   } >>"$list"
   log "   list of $(($(stat -c %s "$list") / 1048576)) MB"
-  pid=$(unix_pid "$FOLDER")
-  kill -9 "$pid"
+  kill -9 "$(linux_pid_of "$FOLDER")"
   windows_come_back "kill -9 with a damaged list" guard-damaged-list-to-restore
-  check "the window the stale line names keeps its style" equals "$(exstyle_of "$(wt list Notepad | head -n1)")" 0x80
+  check "the window the stale line names keeps its style" equals "$(exstyle_of "$(wt list Notepad)")" 0x80
   # An older version's list as large, left beside the program: the next start is not held up.
   awk 'BEGIN { for (i = 1; i <= 2500000; i++) printf "+ %d 0x0\r\n", 300000000 + i }' >"$FOLDER/Wendrel.Taskbar"
   start=$SECONDS
-  start_wendrel "$FOLDER" || return 1
-  check "Wendrel starts and tracks the windows" wait_until "$WAIT" tabs_and_tracked &&
-    log "   start with a large older list to the windows tracked: $((SECONDS - start)) s"
-}
-tabs_and_tracked() { tab_count_is 3 && tracked; }
-
-test_own_style_bits_survive_tracking_and_exit() {
-  guarded_wendrel guard-exit || return 1
-  check "tracked windows keep every bit but the taskbar ones" wait_until "$WAIT" tracked || return 1
-  wt close WendrelStrip
-  check "closing asks first" equals "$(wt answer Wendrel 6 "$WAIT")" "Are you sure you want to close Wendrel?"
-  # A process that ended before the tool looked for it is gone, with its exit code.
-  check "Wendrel ends" grep -qxE "exit=0|gone" <<<"$(wt wait-exit "$PID" "$WAIT")"
-  check "every window has its own style back and is visible" wait_until "$WAIT" given_back
-  check "the guard ends with Wendrel" wait_until "$WAIT" no_wendrel_left
-  check "no list of windows is left" no_list
-}
-
-test_session_end_gives_every_window_back() {
-  guarded_wendrel guard-session || return 1
-  check "the three windows are tracked" wait_until "$WAIT" tracked || return 1
-  # What the system sends every window when the user logs off: the session is ending.
-  wt post WendrelStrip 0x16 1 0
-  check "every window has its own style back and is visible" wait_until "$WAIT" given_back
-  check "no question holds up the session's end" quietly wt wait-gone '#32770' "$WAIT"
-  check "the list of windows is cleaned" no_list
-}
-
-test_second_instance_check_holds_with_the_guard_running() {
-  local folder first guard second
-  folder=$(new_folder guard-second "$QUIET_OPTIONS")
-  start_wendrel "$folder" || return 1
-  first=$PID
-  wt wait-window WendrelStrip "$first" "$WAIT" >/dev/null || return 1
-  check "a guard runs beside Wendrel" wait_until "$WAIT" eval '[ -n "$(guard_pid "$first")" ]' || return 1
-  guard=$(guard_pid "$first")
-  # Without a window of its own the guard can show nothing, tray icon included.
-  check "the guard has no window" equals "$(wt windows "$guard")" ""
-  start_wendrel "$folder" || return 1
-  second=$PID
-  check "the second instance tells that Wendrel runs" equals "$(wt answer Wendrel 1 "$WAIT")" "Wendrel is already running."
-  check "the second instance ends" equals "$(wt wait-exit "$second" "$WAIT")" "exit=0"
-  check "the first instance keeps running" equals "$(wt wait-exit "$first" 0.5)" "running"
-  check "Wendrel and one guard run, nothing more" equals "$(wt procs wendrel.exe | wc -l)" 2
-  check "the guard is still the first instance's" equals "$(guard_pid "$first")" "$guard"
-  wt close WendrelStrip
-  check "closing asks first" equals "$(wt answer Wendrel 6 "$WAIT")" "Are you sure you want to close Wendrel?"
-  check "the guard ends with Wendrel" wait_until "$WAIT" no_wendrel_left
+  start_guarded && log "   start with a large older list to the windows tracked: $((SECONDS - start)) s"
 }
