@@ -1,50 +1,20 @@
-// The group routines and the dialogs on the simulated desktop.
+// The group routines and the program's files folder on the simulated desktop.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "dialog/control_names.h"
-#include "dialog/options_dialog.h"
 #include "store/files_folder.h"
 #include "support/test_world.h"
 
 namespace wendrel::sim {
 namespace {
 
-// Runs a hook inside the next input box before the box reads its default text, as a pass may
-// run while a real box is up; every default text the boxes showed is kept.
-class PromptsWithPass : public IPrompts {
- public:
-  explicit PromptsWithPass(IPrompts& inner) : inner_(inner) {}
-  Answer MessageBox(const std::string& text, Buttons buttons, const std::string& title) override {
-    return inner_.MessageBox(text, buttons, title);
-  }
-  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                      const std::string& defaultText) override {
-    if (whileUp) std::exchange(whileUp, nullptr)();
-    defaults.push_back(defaultText);
-    return inner_.InputBox(prompt, title, defaultText);
-  }
-  std::optional<std::string> PopupMenu(const std::vector<MenuItem>& menu) override {
-    return inner_.PopupMenu(menu);
-  }
-
-  std::function<void()> whileUp;
-  std::vector<std::string> defaults;
-
- private:
-  IPrompts& inner_;
-};
-
 class Desktop : public ::testing::Test {
  protected:
   Desktop()
       : world_(::testing::UnitTest::GetInstance()->current_test_info()->name(), false),
-        desktop_(world_.desktop()),
-        prompts_(desktop_.platform().prompts) {}
+        desktop_(world_.desktop()) {}
 
   Program& Start() {
-    Program& program = world_.Start({.prompts = &prompts_});
+    Program& program = world_.Start();
     desktop_.Wait(100);
     return program;
   }
@@ -55,17 +25,9 @@ class Desktop : public ::testing::Test {
       ++count;
     return count;
   }
-  // While the next input box is up, twenty windows open and a pass runs.
-  void PassWhileTheBoxIsUp(WindowHandle first) {
-    prompts_.whileUp = [this, first] {
-      for (int i = 0; i < 20; ++i) desktop_.OpenWindow(first + i, "http://more.example.com/", "");
-      desktop_.Wait(500);
-    };
-  }
 
   test::SimWorld world_;
   SimDesktop& desktop_;
-  PromptsWithPass prompts_;
 };
 
 TEST_F(Desktop, ClosingWalksTheBrowsersOnceKeepsTheOtherTabsAndRetriesARefusedQuitOnce) {
@@ -88,30 +50,7 @@ TEST_F(Desktop, ClosingWalksTheBrowsersOnceKeepsTheOtherTabsAndRetriesARefusedQu
   EXPECT_EQ(tabs.At(1).Key, "H101");
   EXPECT_EQ(tabs.At(2).Key, "H104");
   EXPECT_EQ(tabs.SelectedIndex(), 2);  // the tab after the removed selected one
-  EXPECT_EQ(desktop_.SelectedTabView(), 2);
-  EXPECT_EQ(desktop_.TabViews().size(), 2u);
   EXPECT_TRUE(program.strip().Watching());
-  EXPECT_TRUE(desktop_.TimerEnabled());
-  EXPECT_EQ(desktop_.TimerInterval(), 100);
-}
-
-TEST_F(Desktop, ShortNameBoxesKeepTheirTextWhenAPassChangesTheTabs) {
-  desktop_.OpenWindow(101, "http://one.example.com/a", "");
-  Program& program = Start();
-  const std::string caption = program.strip().Tabs().At(1).Caption;
-  // The Tab page's box, while the pass refills the grid.
-  program.dialog().Show("T");
-  OptionsDialog& dialog = *program.dialog().Loaded();
-  dialog.GridClick(controls::kTabsGrid, 1);
-  PassWhileTheBoxIsUp(200);
-  dialog.Click(controls::kNameSelectedTab);
-  program.dialog().Unload();
-  // The active tab's box, from the tray menu, while the pass adds tabs.
-  program.strip().SelectTab(1);
-  PassWhileTheBoxIsUp(300);
-  desktop_.QueueAnswer(ScriptedAnswer{ScriptedAnswer::Kind::kMenu, Answer::kOk, "nameActiveTab"});
-  program.trayMenu().ShowTrayMenu();
-  EXPECT_EQ(prompts_.defaults, (std::vector<std::string>{"http://one.example.com/a", caption}));
 }
 
 TEST_F(Desktop, AGroupsFilePathMayHave259CodeUnitsAndNoMore) {
