@@ -71,6 +71,13 @@ class SimWorld {
   Program& program() { return *program_; }
   std::string Folder() const { return folder_.string(); }
   std::ostringstream& transcript() { return transcript_; }
+  // How often the transcript holds `text`.
+  int Occurrences(const std::string& text) const {
+    const std::string all = transcript_.str();
+    int count = 0;
+    for (size_t at = 0; (at = all.find(text, at)) != std::string::npos; ++at) ++count;
+    return count;
+  }
 
  private:
   std::filesystem::path folder_;

@@ -18,13 +18,7 @@ class Desktop : public ::testing::Test {
     desktop_.Wait(100);
     return program;
   }
-  int Count(const std::string& line) {
-    const std::string text = world_.transcript().str();
-    int count = 0;
-    for (size_t at = text.find(line + "\n"); at != std::string::npos; at = text.find(line + "\n", at + 1))
-      ++count;
-    return count;
-  }
+  int Count(const std::string& line) const { return world_.Occurrences(line + "\n"); }
 
   test::SimWorld world_;
   SimDesktop& desktop_;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
 #include <string>
 
@@ -43,105 +42,80 @@ TEST(TakenWindowsList, ReadsBackWhatItWritesAndPassesOverLinesThatAreNotWhole) {
   }
 }
 
-// Windows with styles; every style write is counted, a window that has gone answers 0.
-class FakeWindows final : public IWindowSystem {
- public:
-  std::map<WindowHandle, std::int32_t> styles;
-  std::map<WindowHandle, bool> visible;
-  std::map<WindowHandle, std::string> classes, images;
-  int writes = 0;
-  std::uint32_t session = 1;
-
-  bool PreviousInstance() override { return false; }
-  std::uint32_t SessionId() override { return session; }
-  std::uint32_t ProcessId() override { return 100; }
-  PixelRect WorkArea() override { return {}; }
-  std::int32_t TwipsPerPixelX() override { return 15; }
-  std::int32_t TwipsPerPixelY() override { return 15; }
-  std::int32_t ScreenWidth() override { return 0; }
-  std::int32_t ScreenHeight() override { return 0; }
-  void ShowWindow(WindowHandle window, std::int32_t command) override {
-    if (styles.count(window)) visible[window] = command != kSwHide;
-  }
-  void SetWindowLongA(WindowHandle window, std::int32_t index, std::int32_t value) override {
-    ++writes;
-    if (index == kGwlExStyle && styles.count(window)) styles[window] = value;
-  }
-  std::int32_t GetWindowLongA(WindowHandle window, std::int32_t index) override {
-    const auto found = styles.find(window);
-    return index == kGwlExStyle && found != styles.end() ? found->second : 0;
-  }
-  void SetWindowPos(WindowHandle, WindowHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                    std::uint32_t) override {}
-  void BringWindowToTop(WindowHandle) override {}
-  void SetForegroundWindow(WindowHandle) override {}
-  std::string WindowClass(WindowHandle window) override {
-    return styles.count(window) ? classes.try_emplace(window, "IEFrame").first->second : "";
-  }
-  std::string ProcessImage(WindowHandle window) override {
-    return styles.count(window) ? images[window] : "";
-  }
-  bool IsVisible(WindowHandle window) override {
-    return styles.count(window) && visible.try_emplace(window, true).first->second;
-  }
-  void AwaitHiddenOrGone(std::span<const WindowHandle>, std::int32_t) override {}
-  void EndProcess() override {}
-};
-
+// Windows of other programs on the simulated desktop, every call to them in the transcript; the
+// program's files in memory.
 class TaskbarButtonsTest : public ::testing::Test {
  protected:
-  FakeWindows windows;
+  TaskbarButtonsTest() { world.desktop().SetTrace(true); }
+  void Open(WindowHandle window, std::int32_t exstyle, std::string windowClass = "IEFrame",
+            std::string image = "iexplore.exe") {
+    sim::SimWindow opened;
+    opened.handle = window;
+    opened.exstyle = exstyle;
+    opened.windowClass = std::move(windowClass);
+    opened.image = std::move(image);
+    world.desktop().OpenApp(opened);
+  }
+  // A window closes and another program's window gets its handle.
+  void Reuse(WindowHandle window, std::int32_t exstyle, std::string windowClass, std::string image) {
+    world.desktop().CloseWindow(window);
+    Open(window, exstyle, std::move(windowClass), std::move(image));
+  }
+  std::int32_t Style(WindowHandle window) { return world.desktop().Window(window)->exstyle; }
+  bool Visible(WindowHandle window) { return world.desktop().Window(window)->visible; }
+  int Writes() const { return world.Occurrences("call SetWindowLongA"); }
+
+  test::SimWorld world{"taskbar", false};
+  IWindowSystem& windows = world.desktop().platform().windows;
   test::MemoryFiles files;
   TaskbarButtons taskbar{windows, files, files.ProgramFolder(), 100};
 };
 
 TEST_F(TaskbarButtonsTest, AWindowGetsBackTheStyleItHadOnlyWhileItIsTheWindowTaken) {
-  windows.styles[101] = kLayoutRtl | kAcceptFiles | kWsExAppWindow;
+  Open(101, kLayoutRtl | kAcceptFiles | kWsExAppWindow);
   taskbar.TakeAway(101);
-  EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExToolWindow);
-  EXPECT_TRUE(windows.visible[101]);
+  EXPECT_EQ(Style(101), kLayoutRtl | kAcceptFiles | kWsExToolWindow);
+  EXPECT_TRUE(Visible(101));
   taskbar.TakeAway(101);  // taken again, as a pass does with a window whose tab was lost
   taskbar.GiveBack(101);
-  EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExAppWindow);
-  EXPECT_TRUE(windows.visible[101]);
+  EXPECT_EQ(Style(101), kLayoutRtl | kAcceptFiles | kWsExAppWindow);
+  EXPECT_TRUE(Visible(101));
   EXPECT_FALSE(taskbar.Holds(101));
   EXPECT_FALSE(files.FileExists(kList));
   // A window not taken by this run keeps its own bits.
-  windows.styles[102] = kLayoutRtl | kWsExToolWindow;
+  Open(102, kLayoutRtl | kWsExToolWindow);
   taskbar.GiveBack(102);
-  EXPECT_EQ(windows.styles[102], kLayoutRtl | kWsExAppWindow);
+  EXPECT_EQ(Style(102), kLayoutRtl | kWsExAppWindow);
   // Windows their browsers hid, asked to close, get their buttons back without being shown.
-  windows.styles[103] = windows.styles[104] = 0;
-  taskbar.TakeAway(103);
-  taskbar.TakeAway(104);
-  windows.visible[103] = windows.visible[104] = false;
+  for (const WindowHandle window : {103, 104}) {
+    Open(window, 0);
+    taskbar.TakeAway(window);
+    world.desktop().ShowApp(window, false);
+  }
   taskbar.GiveBack(104);
   taskbar.GiveAllBack();
   for (const WindowHandle window : {103, 104}) {
-    EXPECT_EQ(windows.styles[window], kWsExAppWindow);
-    EXPECT_FALSE(windows.visible[window]);
+    EXPECT_EQ(Style(window), kWsExAppWindow);
+    EXPECT_FALSE(Visible(window));
   }
   // Windows taken, then closed and their handles reused by another class or program, a closed one
   // and one that gave itself a button, are left alone.
   for (const WindowHandle window : {201, 202, 203, 204, 205, 206}) {
-    windows.styles[window] = kLayered;
-    windows.images[window] = "iexplore.exe";
+    Open(window, kLayered);
     taskbar.TakeAway(window);
   }
-  // Each closes, and a window of another class or program gets its handle, itself a tool window;
-  // one closes for good, one browser gives itself a button.
-  windows.classes[201] = windows.classes[203] = "Notepad";
-  windows.images[202] = "notepad.exe";
-  windows.styles[201] = windows.styles[202] = windows.styles[203] = kWsExToolWindow;
-  windows.styles.erase(205);
-  windows.styles[206] = kWsExAppWindow;
+  Reuse(201, kWsExToolWindow, "Notepad", "iexplore.exe");
+  Reuse(202, kWsExToolWindow, "IEFrame", "notepad.exe");
+  Reuse(203, kWsExToolWindow, "Notepad", "iexplore.exe");
+  world.desktop().CloseWindow(205);
+  world.desktop().SetWindowStyle(206, kWsExAppWindow);
   taskbar.GiveBack(203);  // as the exit that leaves the windows open does
-  const int writesBefore = windows.writes;
+  const int writesBefore = Writes();
   taskbar.GiveAllBack();
-  EXPECT_EQ(windows.writes - writesBefore, 1);
-  for (const WindowHandle window : {201, 202, 203}) EXPECT_EQ(windows.styles[window], kWsExToolWindow);
-  EXPECT_EQ(windows.styles[204], kLayered | kWsExAppWindow);
-  EXPECT_EQ(windows.styles[206], kWsExAppWindow);
+  EXPECT_EQ(Writes() - writesBefore, 1);
+  for (const WindowHandle window : {201, 202, 203}) EXPECT_EQ(Style(window), kWsExToolWindow);
+  EXPECT_EQ(Style(204), kLayered | kWsExAppWindow);
+  EXPECT_EQ(Style(206), kWsExAppWindow);
   EXPECT_TRUE(taskbar.Taken().empty());
   EXPECT_FALSE(files.FileExists(kList));
 }
@@ -152,55 +126,53 @@ TEST_F(TaskbarButtonsTest, WindowsAnEarlierRunLeftBehindGetTheirOwnStylesBack) {
       "= 9\r\n+ 101 0x400010 IEFrame\r\n+ 102 0x0 IEFrame\r\n+ 103 0x0\r\n+ 104 0x10 IEFrame\r\n- 104\r\n"
       "+ 105 0x0 CabinetWClass\r\n+ 107 0x0 IEFrame\r\n";
   files.files[olderList] = "+ 106 0x0\r\n+ 108 0x0\r\n";
-  for (const WindowHandle window : {101, 102, 103, 104, 105, 106, 107, 108})
-    windows.styles[window] = kWsExToolWindow;
-  windows.styles[101] |= kLayoutRtl | kAcceptFiles;
-  windows.styles[107] = 0;  // it has its button: another window now
+  for (const WindowHandle window : {102, 103, 104, 105, 106, 108}) Open(window, kWsExToolWindow);
+  Open(101, kLayoutRtl | kAcceptFiles | kWsExToolWindow);
+  Open(107, 0);  // it has its button: another window now
   // The shell lists 102 and 106 only: it cannot read the others. Lines that tell the window
   // need no listing; an older version's lines (103, 106, 108) do.
   taskbar.GiveBackLeftBehind(std::vector<WindowHandle>{102, 106});
-  EXPECT_EQ(windows.styles[101], kLayoutRtl | kAcceptFiles | kWsExAppWindow);
-  EXPECT_EQ(windows.styles[102], kWsExAppWindow);
-  EXPECT_EQ(windows.styles[106], kWsExAppWindow);
-  for (const WindowHandle kept : {103, 104, 105, 108})
-    EXPECT_EQ(windows.styles[kept], kWsExToolWindow) << kept;
-  EXPECT_EQ(windows.styles[107], 0);
+  EXPECT_EQ(Style(101), kLayoutRtl | kAcceptFiles | kWsExAppWindow);
+  EXPECT_EQ(Style(102), kWsExAppWindow);
+  EXPECT_EQ(Style(106), kWsExAppWindow);
+  for (const WindowHandle kept : {103, 104, 105, 108}) EXPECT_EQ(Style(kept), kWsExToolWindow) << kept;
+  EXPECT_EQ(Style(107), 0);
   EXPECT_FALSE(files.FileExists(kList));
   EXPECT_FALSE(files.FileExists(olderList));
   // The shell's windows cannot be walked at all.
   files.files[kList] = "+ 101 0x0 IEFrame\r\n+ 103 0x0\r\n";
-  windows.styles[101] = kWsExToolWindow;
+  world.desktop().SetWindowStyle(101, kWsExToolWindow);
   taskbar.GiveBackLeftBehind(std::nullopt);
-  EXPECT_EQ(windows.styles[101], kWsExAppWindow);
-  EXPECT_EQ(windows.styles[103], kWsExToolWindow);
+  EXPECT_EQ(Style(101), kWsExAppWindow);
+  EXPECT_EQ(Style(103), kWsExToolWindow);
 }
 
 TEST_F(TaskbarButtonsTest, EachSessionKeepsItsOwnListAndAGuardActsOnlyOnItsProgramsList) {
-  windows.styles[7] = 0;
+  Open(7, 0);
   TaskbarButtons& running = taskbar;
   running.TakeAway(7);
   // Another session starts from the same folder, and a guard of another run there ends.
-  windows.session = 2;
+  world.desktop().SetSessionId(2);
   TaskbarButtons otherSession(windows, files, files.ProgramFolder(), 200);
   EXPECT_NE(otherSession.ListPath(), running.ListPath());
   otherSession.GiveBackLeftBehind(std::vector<WindowHandle>{7});
-  windows.session = 1;
+  world.desktop().SetSessionId(1);
   TaskbarButtons otherGuard(windows, files, files.ProgramFolder(), 300);
   otherGuard.GiveBackForOwner();
-  EXPECT_EQ(windows.styles[7], kWsExToolWindow);
+  EXPECT_EQ(Style(7), kWsExToolWindow);
   ASSERT_TRUE(files.FileExists(kList));
   // Its own guard gives the window back, but not one its line cannot tell from another window;
   // without a list there is nothing to do.
-  windows.styles[8] = kWsExToolWindow;
+  Open(8, kWsExToolWindow);
   files.files[kList] += "+ 8 0x0\r\n";
   TaskbarButtons guard(windows, files, files.ProgramFolder(), 100);
   guard.GiveBackForOwner();
-  EXPECT_EQ(windows.styles[7], kWsExAppWindow);
-  EXPECT_EQ(windows.styles[8], kWsExToolWindow);
+  EXPECT_EQ(Style(7), kWsExAppWindow);
+  EXPECT_EQ(Style(8), kWsExToolWindow);
   EXPECT_FALSE(files.FileExists(kList));
-  const int writes = windows.writes;
+  const int writes = Writes();
   guard.GiveBackForOwner();
-  EXPECT_EQ(windows.writes, writes);
+  EXPECT_EQ(Writes(), writes);
 }
 
 TEST_F(TaskbarButtonsTest, TheListFollowsEveryChangeAndStaysSmall) {
@@ -208,11 +180,12 @@ TEST_F(TaskbarButtonsTest, TheListFollowsEveryChangeAndStaysSmall) {
   std::mt19937 random(11);
   long changes = 0;
   for (int step = 0; step < 5000; ++step) {
-    const WindowHandle window = static_cast<WindowHandle>(random() % 64);
+    const WindowHandle window = 100 + static_cast<WindowHandle>(random() % 64);
     files.failWrites = random() % 50 == 0;
     const TakenWindows before = taskbar.Taken();
     if (random() % 2 == 0) {
-      windows.styles.emplace(window, static_cast<std::int32_t>(random() % 4) * kAcceptFiles);
+      if (!world.desktop().Window(window))
+        Open(window, static_cast<std::int32_t>(random() % 4) * kAcceptFiles);
       taskbar.TakeAway(window);
     } else if (random() % 2 == 0) {
       taskbar.Forget(window);

@@ -88,6 +88,7 @@ class SimDesktop {
   void SetScreen(std::int32_t width, std::int32_t height, std::int32_t twipsPerPixel);
   void SetWorkArea(const PixelRect& area) { workArea_ = area; }
   void SetPreviousInstance(bool running) { previousInstance_ = running; }
+  void SetSessionId(std::uint32_t id) { sessionId_ = id; }
 
   // The world.
   void OpenWindow(WindowHandle handle, const std::string& url, const std::string& title);
@@ -210,6 +211,7 @@ class SimDesktop {
   std::int32_t twipsPerPixel_ = 15;
   PixelRect workArea_{0, 0, 1024, 728};
   bool previousInstance_ = false;
+  std::uint32_t sessionId_ = 1;
   bool ended_ = false;
   bool trace_ = false;
   bool silent_ = false;

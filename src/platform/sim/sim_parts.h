@@ -10,7 +10,7 @@ class SimDesktop::WindowSystem : public IWindowSystem {
  public:
   explicit WindowSystem(SimDesktop& desktop) : d_(desktop) {}
   bool PreviousInstance() override { return d_.previousInstance_; }
-  std::uint32_t SessionId() override { return kSessionId; }
+  std::uint32_t SessionId() override { return d_.sessionId_; }
   std::uint32_t ProcessId() override { return kProcessId; }
   PixelRect WorkArea() override { return d_.workArea_; }
   std::int32_t TwipsPerPixelX() override { return d_.twipsPerPixel_; }
@@ -30,7 +30,6 @@ class SimDesktop::WindowSystem : public IWindowSystem {
   void AwaitHiddenOrGone(std::span<const WindowHandle> windows, std::int32_t milliseconds) override;
   void EndProcess() override { d_.EndProcess(); }
 
-  static constexpr std::uint32_t kSessionId = 1;
   static constexpr std::uint32_t kProcessId = 4242;
 
  private:
