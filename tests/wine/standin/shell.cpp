@@ -20,11 +20,7 @@
 
 namespace {
 
-bool IsBrowserClass(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return lstrcmpiA(name, "IEFrame") == 0 || lstrcmpiA(name, "CabinetWClass") == 0;
-}
+bool IsBrowser(HWND window) { return IsShellClass(ClassOf(window)); }
 HMODULE ThisModule() {
   HMODULE module = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -33,10 +29,8 @@ HMODULE ThisModule() {
 }
 // The folder of this DLL, which also holds the test tool that plays the browsers.
 std::wstring Folder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(ThisModule(), path, MAX_PATH);
-  const std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
+  const std::wstring path = ModulePath(ThisModule());
+  return path.substr(0, path.find_last_of(L'\\'));
 }
 void Log(const std::string& line) { AppendLine(Folder() + L"\\standin.log", line); }
 HRESULT NotImplemented(const char* member) {
@@ -46,31 +40,24 @@ HRESULT NotImplemented(const char* member) {
 
 // Reference counting (the objects live on the program's single-threaded apartment), and
 // QueryInterface answering the listed interfaces with `this` seen as the first one.
-#define COUNTED_OBJECT(First, ...)                                                        \
+#define COUNTED                                                                           \
   LONG references_ = 1;                                                                   \
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); } \
   ULONG STDMETHODCALLTYPE Release() override {                                            \
     const LONG left = --references_;                                                      \
     if (left == 0) delete this;                                                           \
     return static_cast<ULONG>(left);                                                      \
-  }                                                                                       \
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {             \
-    *out = nullptr;                                                                       \
-    for (const IID* known : {&IID_IUnknown, __VA_ARGS__})                                 \
-      if (IsEqualIID(iid, *known)) *out = static_cast<First*>(this);                      \
-    if (!*out) return E_NOINTERFACE;                                                      \
-    AddRef();                                                                             \
-    return S_OK;                                                                          \
   }
-// Members the program does not use: a call shows in the log.
-#define NOT_IMPLEMENTED(name, ...) \
-  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return NotImplemented(#name); }
+#define COUNTED_OBJECT(First, ...)                                            \
+  COUNTED                                                                     \
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { \
+    *out = nullptr;                                                           \
+    for (const IID* known : {&IID_IUnknown, __VA_ARGS__})                     \
+      if (IsEqualIID(iid, *known)) *out = static_cast<First*>(this);          \
+    if (*out) AddRef();                                                       \
+    return *out ? S_OK : E_NOINTERFACE;                                       \
+  }
 #define NO_PROPERTY(name, type) NOT_IMPLEMENTED(get_##name, type*) NOT_IMPLEMENTED(put_##name, type)
-#define EARLY_BOUND                                                      \
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                               \
-  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                  \
-  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
-  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 
 constexpr DISPID kWindowRegistered = 200;
 constexpr DISPID kWindowRevoked = 201;
@@ -111,22 +98,18 @@ class Shell {
       return nullptr;
     CloseHandle(process.hThread);
     WaitForInputIdle(process.hProcess, 10000);
-    // The window exists once the process waits for input; the loop only covers a slow start.
-    std::pair<DWORD, HWND> query{process.dwProcessId, nullptr};
-    for (const ULONGLONG end = GetTickCount64() + 10000; !query.second && GetTickCount64() < end; Sleep(20))
-      EnumWindows(
-          [](HWND window, LPARAM param) -> BOOL {
-            auto& [wanted, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == wanted && IsBrowserClass(window) && FindWindowExA(window, nullptr, "Edit", nullptr))
-              found = window;
-            return !found;
-          },
-          reinterpret_cast<LPARAM>(&query));
+    // The window exists once the process waits for input; the wait only covers a slow start.
+    HWND found = nullptr;
+    WaitFor(10, [&] {
+      for (HWND window : AllWindows())
+        if (PidOf(window) == process.dwProcessId && IsBrowser(window) &&
+            FindWindowExA(window, nullptr, "Edit", nullptr))
+          found = window;
+      return found != nullptr;
+    });
     CloseHandle(process.hProcess);
-    if (query.second) Arrived(query.second, /*raiseLater=*/true);
-    return query.second;
+    if (found) Arrived(found, /*raiseLater=*/true);
+    return found;
   }
 
  private:
@@ -140,17 +123,10 @@ class Shell {
     window_ = CreateWindowExA(0, kShellWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ThisModule(),
                               nullptr);
     // Browsers open before the shell started, oldest first: a new window opens on top.
-    EnumWindows(
-        [](HWND window, LPARAM list) -> BOOL {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          auto& entries = *reinterpret_cast<std::vector<std::pair<HWND, LONG>>*>(list);
-          if (pid != GetCurrentProcessId() && IsBrowserClass(window))
-            entries.insert(entries.begin(), {window, 0});
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&entries_));
-    for (auto& [window, cookie] : entries_) cookie = nextCookie_++;
+    const std::vector<HWND> windows = AllWindows();
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+      if (PidOf(*window) != GetCurrentProcessId() && IsBrowser(*window))
+        entries_.push_back({*window, nextCookie_++});
     Log("start windows=" + std::to_string(entries_.size()));
   }
 
@@ -255,6 +231,19 @@ class Browser final : public IWebBrowser2 {
     ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
     return Answer(std::string("put_Visible ") + (visible ? "true" : "false"));
   }
+
+ private:
+  HWND Field() const { return FindWindowExA(window_, nullptr, "Edit", nullptr); }  // the address
+  // Logs the member with the window's handle after its name.
+  HRESULT Answer(const std::string& member) const {
+    const auto space = member.find(' ');
+    Log(member.substr(0, space) + " " + Decimal(window_) +
+        (space == std::string::npos ? "" : member.substr(space)));
+    return IsWindow(window_) ? S_OK : RPC_E_DISCONNECTED;
+  }
+  HWND window_;
+  bool started_;
+
   // clang-format off
   EARLY_BOUND
   NOT_IMPLEMENTED(GoBack) NOT_IMPLEMENTED(GoForward) NOT_IMPLEMENTED(GoHome) NOT_IMPLEMENTED(GoSearch)
@@ -274,20 +263,7 @@ class Browser final : public IWebBrowser2 {
   NO_PROPERTY(Silent, VARIANT_BOOL) NO_PROPERTY(RegisterAsBrowser, VARIANT_BOOL)
   NO_PROPERTY(RegisterAsDropTarget, VARIANT_BOOL) NO_PROPERTY(TheaterMode, VARIANT_BOOL)
   NO_PROPERTY(AddressBar, VARIANT_BOOL) NO_PROPERTY(Resizable, VARIANT_BOOL)
-      // clang-format on
-
-      private : HWND Field() const {
-    return FindWindowExA(window_, nullptr, "Edit", nullptr);
-  }  // the address
-  // Logs the member with the window's handle after its name.
-  HRESULT Answer(const std::string& member) const {
-    const auto space = member.find(' ');
-    Log(member.substr(0, space) + " " + Decimal(window_) +
-        (space == std::string::npos ? "" : member.substr(space)));
-    return IsWindow(window_) ? S_OK : RPC_E_DISCONNECTED;
-  }
-  HWND window_;
-  bool started_;
+  // clang-format on
 };
 
 // VT_DISPATCH items for the windows, in the collection's order.
@@ -350,12 +326,7 @@ class EventsPoint final : public IConnectionPoint {
 class ShellWindows final : public IShellWindows, public IConnectionPointContainer {
  public:
   ShellWindows() { Log("CreateInstance ShellWindows"); }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
+  COUNTED
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = nullptr;
     if (IsEqualIID(iid, IID_IConnectionPointContainer)) *out = static_cast<IConnectionPointContainer*>(this);
@@ -386,6 +357,15 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
     *point = new EventsPoint();
     return S_OK;
   }
+
+ private:
+  bool Dead(const char* member) const {
+    if (generation_ == Shell::Get().generation) return false;
+    Log(std::string(member) + " => RPC_E_DISCONNECTED");
+    return true;
+  }
+  unsigned generation_ = Shell::Get().generation;
+
   // clang-format off
   EARLY_BOUND
   NOT_IMPLEMENTED(Item, VARIANT, IDispatch**) NOT_IMPLEMENTED(Register, IDispatch*, LONG, int, LONG*)
@@ -394,15 +374,7 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
   NOT_IMPLEMENTED(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
   NOT_IMPLEMENTED(OnCreated, LONG, IUnknown*) NOT_IMPLEMENTED(ProcessAttachDetach, VARIANT_BOOL)
   NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**)
-      // clang-format on
-
-      private : bool Dead(const char* member) const {
-    if (generation_ == Shell::Get().generation) return false;
-    Log(std::string(member) + " => RPC_E_DISCONNECTED");
-    return true;
-  }
-  LONG references_ = 1;
-  unsigned generation_ = Shell::Get().generation;
+  // clang-format on
 };
 
 // Makes the collection, or a new browser window for "InternetExplorer.Application".

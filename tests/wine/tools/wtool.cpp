@@ -12,7 +12,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,31 +19,16 @@
 
 namespace {
 
-std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 // The windows of a class ("" for any) with a title (any when null) of a process (any when 0):
 // top-level ones, or descendants of `parent`.
 std::vector<HWND> Find(HWND parent, const std::string& className, const char* title = nullptr, DWORD pid = 0,
                        bool visibleOnly = false) {
-  std::vector<HWND> all, found;
-  const WNDENUMPROC add = [](HWND window, LPARAM list) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-  };
-  if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&all));
-  if (!parent) EnumWindows(add, reinterpret_cast<LPARAM>(&all));
-  for (HWND window : all) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
+  std::vector<HWND> found;
+  for (HWND window : AllWindows(parent))
     if ((className.empty() || lstrcmpiA(ClassOf(window).c_str(), className.c_str()) == 0) &&
-        (!title || TextOf(window) == title) && (!pid || owner == pid) &&
+        (!title || TextOf(window) == title) && (!pid || PidOf(window) == pid) &&
         (!visibleOnly || IsWindowVisible(window)))
       found.push_back(window);
-  }
   return found;
 }
 HWND First(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.front(); }
@@ -58,23 +42,11 @@ std::string Rect(RECT r) {
 void PrintWindow(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
   std::printf("hwnd=%s %s exstyle=0x%lx visible=%d iconic=%d pid=%lu class=%s title=%s\n",
               Decimal(window).c_str(), Rect(r).c_str(),
               static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)),
-              IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, pid, ClassOf(window).c_str(),
-              TextOf(window).c_str());
-}
-
-// Waits up to `seconds` for the condition, looking every 20 ms.
-bool WaitFor(double seconds, const std::function<bool()>& condition) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-  while (!condition()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
+              IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, PidOf(window),
+              ClassOf(window).c_str(), TextOf(window).c_str());
 }
 
 // Memory inside a control's process, for control messages that carry pointers.
@@ -207,11 +179,7 @@ int ClippedLabels(HWND top) {
 // today's browsers: their windows raise the window events Wine leaves out, show an MSAA tree
 // shaped like the browser's (an address field in a toolbar beside a web document with a field
 // of its own), close as Chromium does, and log to <exe>.log what they are asked to do.
-std::wstring Exe() {
-  wchar_t exe[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  return exe;
-}
+std::wstring Exe() { return ModulePath(nullptr); }
 const bool asBrowser = Exe().find(L"wtool.exe") == std::wstring::npos;
 bool hang = false;  // the first request for the tree waits 10 s: a browser that stopped answering
 int open = 0;
@@ -222,8 +190,7 @@ void Raise(HWND window, DWORD event) {
 }
 
 constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-#define NOT_IMPLEMENTED(name, ...) \
-  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+HRESULT NotImplemented(const char*) { return E_NOTIMPL; }
 
 // One element; its value is the text of `field` where there is one. Elements live as long as
 // their window, so reference counts are kept for form only.
@@ -233,6 +200,13 @@ class Element final : public IAccessible {
       : role_(role), value_(value), field_(field), asked_(asked) {}
   std::vector<Element*> children;
 
+ private:
+  LONG role_;
+  const wchar_t* value_;
+  HWND field_;
+  const ULONGLONG* asked_;
+
+ public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIidAccessible) ? this : nullptr;
     return *out ? S_OK : E_NOINTERFACE;
@@ -267,9 +241,7 @@ class Element final : public IAccessible {
     return S_OK;
   }
   // clang-format off
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*) NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+  EARLY_BOUND
   NOT_IMPLEMENTED(get_accParent, IDispatch**) NOT_IMPLEMENTED(get_accName, VARIANT, BSTR*)
   NOT_IMPLEMENTED(get_accDescription, VARIANT, BSTR*) NOT_IMPLEMENTED(get_accHelp, VARIANT, BSTR*)
   NOT_IMPLEMENTED(get_accHelpTopic, BSTR*, VARIANT, LONG*) NOT_IMPLEMENTED(get_accKeyboardShortcut, VARIANT, BSTR*)
@@ -278,12 +250,7 @@ class Element final : public IAccessible {
   NOT_IMPLEMENTED(accLocation, LONG*, LONG*, LONG*, LONG*, VARIANT) NOT_IMPLEMENTED(accNavigate, LONG, VARIANT, VARIANT*)
   NOT_IMPLEMENTED(accHitTest, LONG, LONG, VARIANT*) NOT_IMPLEMENTED(accDoDefaultAction, VARIANT)
   NOT_IMPLEMENTED(put_accName, VARIANT, BSTR) NOT_IMPLEMENTED(put_accValue, VARIANT, BSTR)
-      // clang-format on
-
-      private : LONG role_;
-  const wchar_t* value_;
-  HWND field_;
-  const ULONGLONG* asked_;
+  // clang-format on
 };
 
 struct Window {
@@ -364,7 +331,7 @@ HWND Open(const std::string& className, const std::string& title, const std::str
   ++open;
   if (show) ShowWindow(window, SW_SHOW);
   Raise(window, EVENT_OBJECT_SHOW);
-  if (className == "IEFrame" || className == "CabinetWClass") Announce(window, true);
+  if (IsShellClass(className)) Announce(window, true);
   return window;
 }
 
