@@ -2,8 +2,7 @@
 # text, the strip is the one-row height the program computes for that DPI and its tab text has
 # room; at 96 the dialog follows a move to a monitor of 144 DPI. Screenshots of each are kept.
 
-# restart_desktop_at <dpi>: the prefix's DPI, which its processes read when they start: every
-# process of the session is ended and the desktop started again.
+# restart_desktop_at <dpi>: the prefix's DPI, read by processes as they start: all start again.
 restart_desktop_at() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null

@@ -1,10 +1,9 @@
-// A stand-in for the Windows shell in the Wine tests, loaded in process by the program under test:
-// the shell's window collection (CLSID_ShellWindows: IShellWindows with its DShellWindowsEvents
-// connection point) and "InternetExplorer.Application" (CLSID_InternetExplorer: IWebBrowser2),
-// over the top-level browser and folder windows of other processes. Every call it receives is a
-// line of standin.log beside the DLL. Browser windows announce their arrival and departure to the
-// shell's hidden window (shared.h); the shell raises WindowRegistered and WindowRevoked from
-// there, on the program's own thread. Nothing here runs while no browser comes or goes.
+// A stand-in for the Windows shell, loaded in process by the program under test: the shell's
+// window collection (IShellWindows with its DShellWindowsEvents connection point) and
+// "InternetExplorer.Application" (IWebBrowser2), over other processes' browser and folder windows.
+// Every call it receives is a line of standin.log beside the DLL. Browser windows announce
+// themselves to the shell's hidden window (shared.h), which raises WindowRegistered and
+// WindowRevoked on the program's own thread. Nothing runs while no browser comes or goes.
 #include <windows.h>
 // After windows.h:
 #include <exdisp.h>

@@ -1,6 +1,6 @@
-// The test tool of the Wine tests. It runs inside the Wine desktop, where X11 tools see only the
-// desktop as a whole: it looks at and drives other programs' windows and controls, and plays
-// browser windows. Arguments are read and results printed in UTF-8, one result a line.
+// The test tool of the Wine tests, run inside the Wine desktop (where X11 tools see only the
+// desktop as a whole): it looks at and drives other programs' windows and controls, and plays
+// browser windows. Arguments and results (one a line) are UTF-8.
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -145,9 +145,8 @@ int ListView(HWND top, int columns) {
   return 1;
 }
 
-// The labels whose text does not fit them: each visible static control's text is laid out,
-// word-wrapped at the control's width, in the dialog's label font at the system's DPI (8.25-point
-// bold MS Sans Serif). Prints one line a clipped label; the result is their count.
+// The labels whose text does not fit them, laid out word-wrapped at their width in the dialog's
+// label font at the system's DPI (8.25-point bold MS Sans Serif): one line each, and their count.
 int ClippedLabels(HWND top) {
   SetProcessDPIAware();
   const HDC screen = GetDC(nullptr);
@@ -173,12 +172,11 @@ int ClippedLabels(HWND top) {
   return clipped;
 }
 
-// Browser windows played by this process. The tool plays stand-in frames (class IEFrame and
-// the like) that announce themselves to the stand-in shell. Copied to a browser's name
-// (msedge.exe, chrome.exe, firefox.exe, or code.exe for a program that is no browser) it plays
-// today's browsers: their windows raise the window events Wine leaves out, show an MSAA tree
-// shaped like the browser's (an address field in a toolbar beside a web document with a field
-// of its own), close as Chromium does, and log to <exe>.log what they are asked to do.
+// Browser windows played by this process: stand-in frames (IEFrame and the like) announced to the
+// stand-in shell or, copied to a browser's name (msedge.exe, chrome.exe, firefox.exe; code.exe is
+// no browser), today's browsers: they raise the window events Wine leaves out, show an MSAA tree
+// shaped like the browser's (an address field in a toolbar beside a web document with a field of
+// its own), close as Chromium does, and log to <exe>.log what they are asked to do.
 std::wstring Exe() { return ModulePath(nullptr); }
 const bool asBrowser = Exe().find(L"wtool.exe") == std::wstring::npos;
 bool hang = false;  // the first request for the tree waits 10 s: a browser that stopped answering
@@ -308,9 +306,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+void Show(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  Raise(window, EVENT_OBJECT_SHOW);
+}
+
 // A browser window of the class: the page title as caption, an address field, its own extended
-// style; shown unless the window is to wait for its browser object to show it. Only browser and
-// folder windows are the shell's: a window of another kind stays unannounced.
+// style; shown unless its browser object is to show it. Only the shell's classes are announced.
 HWND Open(const std::string& className, const std::string& title, const std::string& address,
           bool show = true, DWORD exStyle = 0) {
   const std::wstring wideClass = Wide(className);
@@ -329,14 +331,12 @@ HWND Open(const std::string& className, const std::string& title, const std::str
   SetWindowTextW(field, Wide(address).c_str());
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Window(field)));
   ++open;
-  if (show) ShowWindow(window, SW_SHOW);
-  Raise(window, EVENT_OBJECT_SHOW);
+  if (show) Show(window);
   if (IsShellClass(className)) Announce(window, true);
   return window;
 }
 
-// Delivers this process's messages (its windows answer the program's questions) for `ms`, or
-// until its last window has gone when `ms` is 0.
+// Delivers this process's messages for `ms`, or until its last window has gone when `ms` is 0.
 int Pump(DWORD ms = 0) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (ULONGLONG now = GetTickCount64(); ms ? now < end : open > 0; now = GetTickCount64()) {
@@ -387,25 +387,12 @@ int TimeToTab(int count, double seconds, const std::string& className) {
   return 0;
 }
 
-// A text argument, or the UTF-8 content of a file when it is written @PATH (for texts longer
-// than a command line should carry).
-std::string TextArg(const std::string& arg) {
-  if (arg.empty() || arg[0] != '@') return arg;
-  std::string content;
-  if (FILE* file = _wfopen(Wide(arg.substr(1)).c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, read);
-    std::fclose(file);
-  }
-  return content;
-}
-
 // The texts of a message box: its static controls that hold text.
 std::string BoxText(HWND box) {
   std::string text;
   for (HWND label : Find(box, "Static")) text += TextOf(label);
-  std::replace(text.begin(), text.end(), '\r', ' ');
-  std::replace(text.begin(), text.end(), '\n', ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 
@@ -584,26 +571,22 @@ int Run(const std::vector<std::string>& a) {
         std::printf("pid=%lu parent=%lu\n", entry.th32ProcessID, entry.th32ParentProcessID);
     return CloseHandle(snapshot), 0;
   }
-  if (command == "frame") {  // class title url|@file [hidden|exstyle]: a stand-in browser window
+  if (command == "frame") {  // class title url [hidden|exstyle]: a stand-in browser window
     const DWORD exStyle =
         arg(5).empty() || arg(5) == "hidden" ? WS_EX_APPWINDOW : std::strtoul(a[5].c_str(), nullptr, 0);
-    return Open(a[2], a[3], TextArg(a[4]), arg(5) != "hidden", exStyle) ? Pump() : 1;
+    return Open(a[2], a[3], a[4], arg(5) != "hidden", exStyle) ? Pump() : 1;
   }
-  if (command == "frames") {  // class count name [first-late]: "name 1" at http://www.name1.org/, ...
-    // All are made first, then shown and announced together: a burst of arrivals.
+  if (command == "frames") {  // class count title address [first-late|hang]: '#' is the window's number
+    // All are made first, then shown together: a burst of arrivals.
+    hang = arg(6) == "hang";
     std::vector<HWND> windows;
     for (int i = 1; i <= std::atoi(a[3].c_str()); ++i)
-      windows.push_back(Open(a[2], a[4] + " " + std::to_string(i),
-                             "http://www." + a[4] + std::to_string(i) + ".org/", false, WS_EX_APPWINDOW));
-    for (HWND window : windows) ShowWindow(window, SW_SHOW);
+      windows.push_back(
+          Open(a[2], Numbered(a[4], i), Numbered(a[5], i), false, asBrowser ? 0 : WS_EX_APPWINDOW));
+    for (HWND window : windows) Show(window);
     // The first window comes forward last, as when a busy desktop activates it late.
-    if (a.size() > 5 && !windows.empty())
+    if (arg(6) == "first-late" && !windows.empty())
       SetWindowPos(windows[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    return Pump();
-  }
-  if (command == "browser") {  // class count title address [hang]: '#' is the window's number
-    hang = arg(6) == "hang";
-    for (int i = 1; i <= std::atoi(a[3].c_str()); ++i) Open(a[2], Numbered(a[4], i), Numbered(a[5], i));
     return Pump();
   }
   if (command == "time-to-tab")  // count timeout [class]
