@@ -11,14 +11,10 @@ case "$SHELL_MODE" in wine | standin) ;; *) echo "FATAL: WENDREL_WINE_SHELL must
 log() { printf '%s\n' "$*" >&2; }
 die() { log "FATAL: $*" && exit 1; }
 
-# Runs the test tool inside the Wine desktop; Windows line ends are dropped.
+# Runs the test tool inside the Wine desktop, with its exit code; Windows line ends are dropped.
 wt() {
-  local out rc
-  out=$(wine "$WTOOL" "$@" 2>/dev/null </dev/null)
-  rc=$?
-  out=${out//$'\r'/}
-  [ -n "$out" ] && printf '%s\n' "$out"
-  return $rc
+  wine "$WTOOL" "$@" 2>/dev/null </dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
 }
 # A Windows path for a path of this machine (Wine's drive Z: is the root).
 winpath() { printf 'Z:%s' "$(readlink -f "$1" | tr '/' '\\')"; }
@@ -258,6 +254,12 @@ page_shown() { wait_until "$WAIT" control_shown "$DIALOG" "$1"; }
 open_dialog() {
   wait_until "$WAIT" foreground_title_is Wendrel && open_tray_menu && menu_click options &&
     quietly wt wait-window WendrelOptions "$PID" "$WAIT"
+}
+# dialog_over_new_window: a new window is laid over the dialog, and the pass ends giving the
+# strip the foreground; then a click on the tray icon brings the dialog to the front.
+dialog_over_new_window() {
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/" && wait_until "$WAIT" tab_count_is 1 &&
+    wait_until "$WAIT" foreground_title_is Wendrel && tray_click 1 && waits 'wt foreground | grep -q "title=$DIALOG"'
 }
 
 # The tray icon: Wine draws the first icon in the taskbar's last 20 x 20 pixels; it shows when

@@ -26,13 +26,7 @@ strip_and_dialog_at() {
   start_wendrel || return 1
   wt wait-window WendrelOptions "$PID" "$WAIT" >/dev/null || return 1
   labels_fit "$dpi" "" "Add Group" dialog-groups
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  wait_until "$WAIT" tab_count_is 1 || return 1
-  # The window is laid over the dialog, and the pass ends giving the strip the foreground; then a
-  # click on the tray icon brings the dialog to the front.
-  wait_until "$WAIT" foreground_title_is Wendrel || return 1
-  tray_click 1
-  check "at $dpi DPI a click on the tray icon brings the dialog to the front" waits 'wt foreground | grep -q "title=$DIALOG"'
+  check "at $dpi DPI a tray click brings the dialog over a new window" dialog_over_new_window || return 1
   labels_fit "$dpi" "&Options" "YES" dialog
   labels_fit "$dpi" "&Tab Management" "For selection, click a row" dialog-tabs
   if [ "$dpi" = 96 ]; then

@@ -88,14 +88,9 @@ class Shell {
   // "InternetExplorer.Application": a new, hidden browser window in a process of its own,
   // registered at once; the program hears of it like of any other arrival.
   HWND StartBrowser() {
-    std::wstring line = L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder().c_str(), &startup,
-                        &process))
-      return nullptr;
-    CloseHandle(process.hThread);
+    const PROCESS_INFORMATION process =
+        Start(L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden", Folder());
+    if (!process.hProcess) return nullptr;
     WaitForInputIdle(process.hProcess, 10000);
     // The window exists once the process waits for input; the wait only covers a slow start.
     HWND found = nullptr;
@@ -291,44 +286,16 @@ class WindowEnumerator final : public IEnumVARIANT {
   size_t next_ = 0;
 };
 
-// The collection's one connection point, for DShellWindowsEvents.
-class EventsPoint final : public IConnectionPoint {
- public:
-  COUNTED_OBJECT(IConnectionPoint, &IID_IConnectionPoint)
-
-  // As the Windows shell, the sink is asked for the events' own interface.
-  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
-    IDispatch* events = nullptr;
-    if (FAILED(sink->QueryInterface(DIID_DShellWindowsEvents, reinterpret_cast<void**>(&events))) ||
-        !events) {
-      Log("Advise => CONNECT_E_CANNOTCONNECT");
-      return CONNECT_E_CANNOTCONNECT;
-    }
-    *cookie = Shell::Get().nextSink++;
-    Shell::Get().sinks[*cookie] = events;
-    Log("Advise => " + std::to_string(*cookie));
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
-    Log("Unadvise " + std::to_string(cookie));
-    const auto found = Shell::Get().sinks.find(cookie);
-    if (found == Shell::Get().sinks.end()) return CONNECT_E_NOCONNECTION;
-    found->second->Release();
-    Shell::Get().sinks.erase(found);
-    return S_OK;
-  }
-  NOT_IMPLEMENTED(GetConnectionInterface, IID*)
-  NOT_IMPLEMENTED(GetConnectionPointContainer, IConnectionPointContainer**)
-  NOT_IMPLEMENTED(EnumConnections, IEnumConnections**)
-};
-
-class ShellWindows final : public IShellWindows, public IConnectionPointContainer {
+// The collection, its connection point container and its one connection point, for
+// DShellWindowsEvents.
+class ShellWindows final : public IShellWindows, public IConnectionPointContainer, public IConnectionPoint {
  public:
   ShellWindows() { Log("CreateInstance ShellWindows"); }
   COUNTED
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = nullptr;
     if (IsEqualIID(iid, IID_IConnectionPointContainer)) *out = static_cast<IConnectionPointContainer*>(this);
+    if (IsEqualIID(iid, IID_IConnectionPoint)) *out = static_cast<IConnectionPoint*>(this);
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IShellWindows))
       *out = static_cast<IShellWindows*>(this);
     if (*out) AddRef();
@@ -353,7 +320,29 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
     if (Dead("FindConnectionPoint")) return RPC_E_DISCONNECTED;
     if (!IsEqualIID(iid, DIID_DShellWindowsEvents)) return NotImplemented("FindConnectionPoint");
     Log("FindConnectionPoint DShellWindowsEvents");
-    *point = new EventsPoint();
+    *point = this;
+    AddRef();
+    return S_OK;
+  }
+  // As the Windows shell, the sink is asked for the events' own interface.
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
+    IDispatch* events = nullptr;
+    if (FAILED(sink->QueryInterface(DIID_DShellWindowsEvents, reinterpret_cast<void**>(&events))) ||
+        !events) {
+      Log("Advise => CONNECT_E_CANNOTCONNECT");
+      return CONNECT_E_CANNOTCONNECT;
+    }
+    *cookie = Shell::Get().nextSink++;
+    Shell::Get().sinks[*cookie] = events;
+    Log("Advise => " + std::to_string(*cookie));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
+    Log("Unadvise " + std::to_string(cookie));
+    const auto found = Shell::Get().sinks.find(cookie);
+    if (found == Shell::Get().sinks.end()) return CONNECT_E_NOCONNECTION;
+    found->second->Release();
+    Shell::Get().sinks.erase(found);
     return S_OK;
   }
 
@@ -372,7 +361,9 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
   NOT_IMPLEMENTED(OnNavigate, LONG, VARIANT*) NOT_IMPLEMENTED(OnActivated, LONG, VARIANT_BOOL)
   NOT_IMPLEMENTED(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
   NOT_IMPLEMENTED(OnCreated, LONG, IUnknown*) NOT_IMPLEMENTED(ProcessAttachDetach, VARIANT_BOOL)
-  NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**)
+  NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**) NOT_IMPLEMENTED(GetConnectionInterface, IID*)
+  NOT_IMPLEMENTED(GetConnectionPointContainer, IConnectionPointContainer**)
+  NOT_IMPLEMENTED(EnumConnections, IEnumConnections**)
   // clang-format on
 };
 

@@ -74,6 +74,17 @@ inline std::wstring ModulePath(HMODULE module) {
   return path;
 }
 
+// Starts a program in a folder; the process's handle is the caller's to close (none on failure).
+inline PROCESS_INFORMATION Start(std::wstring commandLine, const std::wstring& folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                     &startup, &process))
+    CloseHandle(process.hThread);
+  return process;
+}
+
 // Appends one line and closes the file at once, so that a reader always sees whole lines.
 inline void AppendLine(const std::wstring& path, const std::string& line) {
   const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

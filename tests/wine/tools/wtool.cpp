@@ -413,12 +413,8 @@ int Run(const std::vector<std::string>& a) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom), 0;
   }
-  if (command == "set-workarea") {  // left top right bottom: as a taskbar that moved would
-    RECT r{std::atol(a[2].c_str()), std::atol(a[3].c_str()), std::atol(a[4].c_str()),
-           std::atol(a[5].c_str())};
-    if (!SystemParametersInfoW(SPI_SETWORKAREA, 0, &r, SPIF_SENDCHANGE)) return 1;
-    // Wine 8 does not announce the change itself. The announcement goes to every top-level
-    // window but Wine's taskbar, which would answer it by setting its own work area again.
+  if (command == "announce-workarea") {  // as the system does when a taskbar moves (Wine 8 does not)
+    // To every top-level window but Wine's taskbar, which would answer by setting its own again.
     DWORD_PTR ignored = 0;
     for (HWND window : Find(nullptr, ""))
       if (ClassOf(window) != "Shell_TrayWnd")
@@ -522,17 +518,10 @@ int Run(const std::vector<std::string>& a) {
     return std::printf("ms=%llu\n", GetTickCount64() - start), 0;
   }
   if (command == "start") {  // exe folder: starts a program and prints its process id
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + Wide(a[2]) + L"\"";
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(a[3]).c_str(),
-                        &startup, &process))
-      return std::printf("error=%lu\n", GetLastError()), 1;
+    const PROCESS_INFORMATION process = Start(L"\"" + Wide(a[2]) + L"\"", Wide(a[3]));
+    if (!process.hProcess) return std::printf("error=%lu\n", GetLastError()), 1;
     std::printf("pid=%lu\n", process.dwProcessId);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 0;
+    return CloseHandle(process.hProcess), 0;
   }
   if (command == "wait-exit") {  // pid timeout: prints the exit code once the process has ended
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Pid(a[2]));
