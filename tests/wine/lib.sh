@@ -39,7 +39,7 @@ use_shell() {
   rm -rf "${dir:?}"
   mkdir -p "$dir" # on Wine's shell the log stays empty
   given=$(cat "$WINEPREFIX/.wendrel-shell" 2>/dev/null || echo wine)
-  [ "$SHELL_MODE" = wine ] && { [ "$given" = wine ] || die "$WINEPREFIX holds the stand-in shell"; } && return 0
+  [ "$SHELL_MODE" = wine ] && { [ "$given" = wine ] || die "the prefix has the stand-in shell"; } && return 0
   # The shell starts its browsers with the test tool beside it, and logs beside it.
   x86_64-w64-mingw32-g++ -O1 -shared -static -o "$dir/standin.dll" "$WINE_TESTS_DIR/standin/shell.cpp" \
     "$WINE_TESTS_DIR/standin/standin.def" -lole32 -loleaut32 -luuid -luser32 || die "the stand-in does not build"
@@ -232,7 +232,7 @@ strip_tab() { wt tabs | grep "^tab=$1 "; } # strip_tab <n>: the tool's line for 
 # strip's); click_tab clicks it, drag_off_tab presses it and lets go elsewhere.
 tab_line() { wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1; }
 click_tab() { click_at "$(tab_line "$1" "$2")" "${3:-1}"; }
-drag_off_tab() { xdotool mousemove $(center "$(tab_line "$1" "$2")") mousedown 1 mousemove 900 200 mouseup 1; }
+drag_off_tab() { xdotool mousemove $(center "$(tab_line "$@")") mousedown 1 mousemove 900 200 mouseup 1; }
 
 DIALOG="Options & More"
 edit_shows() { wt controls "$DIALOG" | grep -q "class=Edit text=$1\$"; }
@@ -259,7 +259,8 @@ open_dialog() {
 # strip the foreground; then a click on the tray icon brings the dialog to the front.
 dialog_over_new_window() {
   open_frame IEFrame "Alpha Page" "http://www.alpha.com/" && wait_until "$WAIT" tab_count_is 1 &&
-    wait_until "$WAIT" foreground_title_is Wendrel && tray_click 1 && waits 'wt foreground | grep -q "title=$DIALOG"'
+    wait_until "$WAIT" foreground_title_is Wendrel && tray_click 1 &&
+    waits 'wt foreground | grep -q "title=$DIALOG"'
 }
 
 # The tray icon: Wine draws the first icon in the taskbar's last 20 x 20 pixels; it shows when

@@ -17,6 +17,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   # ConfirmGroup is on by default: the dialog opens at start on Group Management.
   check "the dialog opens at start" quietly wt wait-window WendrelOptions "$PID" "$WAIT" || return 1
   check "on Group Management" page_shown "Add Group" || return 1
+  check "the line buttons wait for a group" eval 'wt controls "$DIALOG" | grep -F "text=Modify" | grep -q "enabled=0"'
   screenshot dialog-group-management
   check "only the ordinary group is listed" waits '[ "$(list_rows "$DIALOG" 1 | paste -sd, -)" = Work ]'
   click_control "$DIALOG" "Add Group"

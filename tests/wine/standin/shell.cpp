@@ -17,15 +17,12 @@
 
 #include "../tools/shared.h"
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // this DLL's own module, as the linker places it
+
 namespace {
 
 bool IsBrowser(HWND window) { return IsShellClass(ClassOf(window)); }
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 // The folder of this DLL, which also holds the test tool that plays the browsers.
 std::wstring Folder() {
   const std::wstring path = ModulePath(ThisModule());
