@@ -1,6 +1,5 @@
-# The dialog "Options & More" at a first start: groups and lines edited, clicks on the current
-# page's tab, options, sign-in and browser settings updated, a group saved over its file, and the
-# options written at exit.
+# The dialog at a first start: groups and lines edited, clicks on the current page's tab, options,
+# sign-in and browser settings updated, a group saved over its file, the options written at exit.
 
 # The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
 run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }

@@ -1,6 +1,5 @@
-# Sharp at any DPI: at 120, 144 and 96 dots per inch every label of the dialog has room for its
-# text, the strip is the one-row height the program computes for that DPI and its tab text has
-# room; at 96 the dialog follows a move to a monitor of 144 DPI. Screenshots of each are kept.
+# Sharp at 120, 144 and 96 DPI: every label of the dialog has room for its text, the strip is one
+# row high and its tab text has room; at 96 the dialog follows a move to a monitor of 144 DPI.
 
 # restart_desktop_at <dpi>: the prefix's DPI, read by processes as they start: all start again.
 restart_desktop_at() {

@@ -1,6 +1,5 @@
-# Files on Windows: a long address kept whole under the longest path a group may have, a
-# read-only program folder, and text outside the system code page (a program folder, pages and a
-# group in Cyrillic, Greek and Chinese) shown whole and kept whole in the group files.
+# Files on Windows: a long address under the longest group path, a read-only program folder, and
+# Cyrillic, Greek and Chinese (folder, pages, a group) shown whole and kept whole in group files.
 
 test_a_long_address_is_saved_whole_under_the_longest_group_path() {
   local url base name
