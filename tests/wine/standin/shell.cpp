@@ -88,8 +88,7 @@ class Shell {
     const PROCESS_INFORMATION process =
         Start(L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden", Folder());
     if (!process.hProcess) return nullptr;
-    WaitForInputIdle(process.hProcess, 10000);
-    // The window exists once the process waits for input; the wait only covers a slow start.
+    // Its window, once the process has made it with its address field.
     HWND found = nullptr;
     WaitFor(10, [&] {
       for (HWND window : AllWindows())
@@ -165,8 +164,7 @@ class Shell {
         " ms=" + std::to_string(GetTickCount64()));
     for (IDispatch* sink : called) sink->AddRef();
     for (IDispatch* sink : called) {
-      VARIANT argument;
-      VariantInit(&argument);
+      VARIANT argument{};  // as VariantInit leaves it
       argument.vt = VT_I4;
       argument.lVal = cookie;
       DISPPARAMS params{&argument, nullptr, 1, 0};

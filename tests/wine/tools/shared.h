@@ -62,10 +62,8 @@ inline std::vector<HWND> AllWindows(HWND parent = nullptr) {
 // Waits up to `seconds` for the condition, looking every 20 ms.
 inline bool WaitFor(double seconds, const std::function<bool()>& condition) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-  while (!condition()) {
+  for (; !condition(); Sleep(20))
     if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
   return true;
 }
 inline std::wstring ModulePath(HMODULE module) {
