@@ -119,11 +119,7 @@ wine_session_end() {
 
 # options <group> <flags> <width>: the first line of an options file, MultiLine on and the flags
 # ConfirmGroup, LeaveOnExit, SaveOnExit, ShowWarnings and StartGroup given as T or F.
-options() {
-  local flags
-  flags=$(sed 's/T/#TRUE#,/g; s/F/#FALSE#,/g' <<<"$2")
-  printf '"%s","**UNKNOWN**",#TRUE#,%s%s' "$1" "$flags" "$3"
-}
+options() { printf '"%s","**UNKNOWN**",#TRUE#,%s%s' "$1" "$(sed 's/T/#TRUE#,/g; s/F/#FALSE#,/g' <<<"$2")" "$3"; }
 # Every default but the dialog at start, so Wendrel starts quietly.
 QUIET_OPTIONS=$(options DEFAULT FTFTF 8)
 OPTIONS_HEADER='"Default Group Default Name MultiLine ConfirmGroup LeaveOnExit SaveOnExit ShowWarnings StartGroup CaptionWidth"'
