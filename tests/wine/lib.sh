@@ -11,14 +11,10 @@ case "$SHELL_MODE" in wine | standin) ;; *) echo "FATAL: WENDREL_WINE_SHELL must
 log() { printf '%s\n' "$*" >&2; }
 die() { log "FATAL: $*" && exit 1; }
 
-# Runs the test tool inside the Wine desktop; Windows line ends are dropped.
+# Runs the test tool inside the Wine desktop, with its exit code; Windows line ends are dropped.
 wt() {
-  local out rc
-  out=$(wine "$WTOOL" "$@" 2>/dev/null </dev/null)
-  rc=$?
-  out=${out//$'\r'/}
-  [ -n "$out" ] && printf '%s\n' "$out"
-  return $rc
+  wine "$WTOOL" "$@" 2>/dev/null </dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
 }
 # A Windows path for a path of this machine (Wine's drive Z: is the root).
 winpath() { printf 'Z:%s' "$(readlink -f "$1" | tr '/' '\\')"; }
@@ -34,38 +30,31 @@ wait_until() {
 }
 waits() { wait_until "$WAIT" eval "$1"; } # waits <shell condition>
 
-# use_shell <wine|standin>: registers the stand-in shell as the in-process server of the shell's
-# window collection and of "InternetExplorer.Application", or gives the collection back to
-# Wine's ieframe.dll. Wine 8 loads such a server for these classes only from HKLM (README.md).
+# use_shell: on the stand-in shell, builds it and registers it as the in-process server of the
+# shell's window collection and of "InternetExplorer.Application" (Wine 8 loads such a server
+# for these classes only from HKLM: README.md). A prefix keeps the shell it was first given.
 use_shell() {
-  local dir="${WINEPREFIX:?}/drive_c/standin" clsid dll
+  local dir="${WINEPREFIX:?}/drive_c/standin" class given
   SHELL_LOG="$dir/standin.log"
   rm -rf "${dir:?}"
   mkdir -p "$dir" # on Wine's shell the log stays empty
-  if [ "$1" = standin ]; then
-    # The shell starts its browsers with the test tool beside it, and logs beside it.
-    x86_64-w64-mingw32-g++ -O1 -shared -static -o "$dir/standin.dll" "$WINE_TESTS_DIR/standin/shell.cpp" \
-      "$WINE_TESTS_DIR/standin/standin.def" -lole32 -loleaut32 -luuid -luser32 || die "the stand-in does not build"
-    cp "$WTOOL" "$dir/"
-  fi
-  # A new prefix has Wine's own shell.
-  [ "$(cat "$WINEPREFIX/.wendrel-shell" 2>/dev/null || echo wine)" = "$1" ] && return 0
-  clsid='HKEY_LOCAL_MACHINE\Software\Classes\CLSID\'
-  dll='C:\\standin\\standin.dll'
-  [ "$1" = standin ] || dll='C:\\windows\\system32\\ieframe.dll'
+  given=$(cat "$WINEPREFIX/.wendrel-shell" 2>/dev/null || echo wine)
+  [ "$SHELL_MODE" = wine ] && { [ "$given" = wine ] || die "the prefix has the stand-in shell"; } && return 0
+  # The shell starts its browsers with the test tool beside it, and logs beside it.
+  x86_64-w64-mingw32-g++ -O1 -shared -static -o "$dir/standin.dll" "$WINE_TESTS_DIR/standin/shell.cpp" \
+    "$WINE_TESTS_DIR/standin/standin.def" -lole32 -loleaut32 -luuid -luser32 || die "the stand-in does not build"
+  cp "$WTOOL" "$dir/"
+  [ "$given" = standin ] && return 0
   {
-    printf 'REGEDIT4\r\n\r\n[%s{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32]\r\n' "$clsid"
-    printf '@="%s"\r\n"ThreadingModel"="Apartment"\r\n\r\n' "$dll"
-    if [ "$1" = standin ]; then
-      printf '[%s{0002DF01-0000-0000-C000-000000000046}\\InprocServer32]\r\n' "$clsid"
-      printf '@="%s"\r\n"ThreadingModel"="Apartment"\r\n' "$dll"
-    else
-      printf '[-%s{0002DF01-0000-0000-C000-000000000046}\\InprocServer32]\r\n' "$clsid"
-    fi
+    printf 'REGEDIT4\r\n'
+    for class in 9BA05972-F6A8-11CF-A442-00A0C90A8F39 0002DF01-0000-0000-C000-000000000046; do
+      printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{%s}\\InprocServer32]\r\n' "$class"
+      printf '@="C:\\\\standin\\\\standin.dll"\r\n"ThreadingModel"="Apartment"\r\n'
+    done
   } >"$WORK/shell.reg"
   wine regedit /S "$(winpath "$WORK/shell.reg")" >/dev/null 2>&1 || die "the shell cannot be registered"
   wineserver -w # the registry reaches the disk when the prefix's server ends
-  echo "$1" >"$WINEPREFIX/.wendrel-shell"
+  echo standin >"$WINEPREFIX/.wendrel-shell"
 }
 # How many times the collection was walked: once per reconciliation pass.
 enumerations() { grep -c '^_NewEnum ' "$SHELL_LOG"; }
@@ -80,8 +69,7 @@ start_desktop() {
 
 # wine_session_start <artefact-dir>
 wine_session_start() {
-  # The session's scratch folder is emptied below: refuse a missing or root artefact folder, so
-  # that a mistyped call can never remove anything but the tests' own files.
+  # The scratch folder inside is emptied: refuse a missing or root artefact folder.
   [ -n "${1:-}" ] || die "wine_session_start needs an artefact folder"
   mkdir -p "$1"
   ARTEFACTS=$(readlink -f "$1")
@@ -92,7 +80,7 @@ wine_session_start() {
   local tool n
   for tool in wine Xvfb x86_64-w64-mingw32-g++; do command -v $tool >/dev/null || die "$tool is not installed"; done
   export WINEDEBUG=-all WINEARCH=win64
-  export WINEPREFIX=${WENDREL_WINEPREFIX:-/tmp/wendrel-wine-$(id -u)/prefix}
+  export WINEPREFIX=${WENDREL_WINEPREFIX:-/tmp/wendrel-wine-$(id -u)/$SHELL_MODE}
   mkdir -p "$(dirname "$WINEPREFIX")"
   # One session at a time per prefix: its wineserver and desktop are shared.
   exec 9>"$WINEPREFIX.lock"
@@ -116,7 +104,7 @@ wine_session_start() {
     wineserver -w
     touch "$WINEPREFIX/.wendrel-ready-2"
   fi
-  use_shell "$SHELL_MODE"
+  use_shell
   # The program under test must find the taskbar's work area, not the whole screen.
   start_desktop && [ "$(wt workarea)" = "0 0 1024 748" ] || die "Wine's virtual desktop did not start"
 }
@@ -131,11 +119,7 @@ wine_session_end() {
 
 # options <group> <flags> <width>: the first line of an options file, MultiLine on and the flags
 # ConfirmGroup, LeaveOnExit, SaveOnExit, ShowWarnings and StartGroup given as T or F.
-options() {
-  local flags
-  flags=$(sed 's/T/#TRUE#,/g; s/F/#FALSE#,/g' <<<"$2")
-  printf '"%s","**UNKNOWN**",#TRUE#,%s%s' "$1" "$flags" "$3"
-}
+options() { printf '"%s","**UNKNOWN**",#TRUE#,%s%s' "$1" "$(sed 's/T/#TRUE#,/g; s/F/#FALSE#,/g' <<<"$2")" "$3"; }
 # Every default but the dialog at start, so Wendrel starts quietly.
 QUIET_OPTIONS=$(options DEFAULT FTFTF 8)
 OPTIONS_HEADER='"Default Group Default Name MultiLine ConfirmGroup LeaveOnExit SaveOnExit ShowWarnings StartGroup CaptionWidth"'
@@ -198,7 +182,7 @@ equals() {
 }
 quietly() { "$@" >/dev/null; }
 
-# open_frame <class> <title> <url|@file> [exstyle]: a stand-in browser window, waited for until it
+# open_frame <class> <title> <url> [exstyle]: a stand-in browser window, waited for until it
 # shows; its extended style is the application-window style unless given.
 FRAME_PIDS=()
 open_frame() {
@@ -207,10 +191,9 @@ open_frame() {
   wt wait-window "$1" 0 "$WAIT" "$2" >/dev/null
 }
 # open_frames <class> <count> <name> [first-late]: a burst of stand-in browser windows from one
-# process, "<name> 1" at http://www.<name>1.org/ and so on, all made at once (the first one
-# brought forward last when asked).
+# process, "<name> 1" at http://www.<name>1.org/ and so on (the first one brought forward last).
 open_frames() {
-  wine "$WTOOL" frames "$@" >/dev/null 2>&1 </dev/null &
+  wine "$WTOOL" frames "$1" "$2" "$3 #" "http://www.$3#.org/" "${4:-}" >/dev/null 2>&1 </dev/null &
   FRAME_PIDS+=($!)
 }
 close_frames() {
@@ -219,8 +202,7 @@ close_frames() {
   wait "${FRAME_PIDS[@]}" 2>/dev/null
   FRAME_PIDS=()
 }
-# Ends every browser window's program left open (Wine's iexplore, the stand-in frames, a browser
-# that Wendrel started).
+# Ends every browser window's program left open (Wine's iexplore, stand-in frames, browsers).
 close_browsers() {
   local pid
   for pid in $(wt list "" | grep -E ' class=(IEFrame|Chrome_WidgetWin_1|MozillaWindowClass) ' |
@@ -242,15 +224,11 @@ foreground_title_is() { [ "$(wt foreground | sed -n 's/.* title=//p')" = "$1" ];
 center() { echo $(($(field "$1" x) + $(field "$1" w) / 2)) $(($(field "$1" y) + $(field "$1" h) / 2)); }
 click_at() { [ -n "$1" ] && xdotool mousemove $(center "$1") click "${2:-1}"; }
 strip_tab() { wt tabs | grep "^tab=$1 "; } # strip_tab <n>: the tool's line for the strip's tab n
-# click_tab <window-title|""> <caption> [button]: a tab of the window's tab control (the strip's).
-click_tab() { click_at "$(wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1)" "${3:-1}"; }
-# drag_off_tab <window-title|""> <caption>: presses a tab, leaves the control with the button held
-# and lets go elsewhere.
-drag_off_tab() {
-  local line
-  line=$(wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1)
-  [ -n "$line" ] && xdotool mousemove $(center "$line") mousedown 1 mousemove 900 200 mouseup 1
-}
+# tab_line <window-title|""> <caption>: the tool's line for a tab of the window's tab control (the
+# strip's); click_tab clicks it, drag_off_tab presses it and lets go elsewhere.
+tab_line() { wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1; }
+click_tab() { click_at "$(tab_line "$1" "$2")" "${3:-1}"; }
+drag_off_tab() { xdotool mousemove $(center "$(tab_line "$@")") mousedown 1 mousemove 900 200 mouseup 1; }
 
 DIALOG="Options & More"
 edit_shows() { wt controls "$DIALOG" | grep -q "class=Edit text=$1\$"; }
@@ -267,45 +245,48 @@ click_row() {
 list_rows() { wt listview "$1" "$2" | sed -n 's/^row=[0-9]* .* text=//p'; } # "cell|cell|..." a line
 marks_are() { [ "$(list_rows "$DIALOG" 6 | cut -d"|" -f1 | paste -sd, -)" = "$1" ]; }
 page_shown() { wait_until "$WAIT" control_shown "$DIALOG" "$1"; }
-# open_dialog: the dialog from the tray menu, once the pass that raised the newest window has
-# given the strip the foreground (or that window could come over the dialog).
+# open_dialog: from the tray menu, once the last pass gave the strip the foreground (or the
+# window it raised could come over the dialog).
 open_dialog() {
   wait_until "$WAIT" foreground_title_is Wendrel && open_tray_menu && menu_click options &&
     quietly wt wait-window WendrelOptions "$PID" "$WAIT"
+}
+# dialog_over_new_window: a new window is laid over the dialog, and the pass ends giving the
+# strip the foreground; then a click on the tray icon brings the dialog to the front.
+dialog_over_new_window() {
+  open_frame IEFrame "Alpha Page" "http://www.alpha.com/" && wait_until "$WAIT" tab_count_is 1 &&
+    wait_until "$WAIT" foreground_title_is Wendrel && tray_click 1 &&
+    waits 'wt foreground | grep -q "title=$DIALOG"'
 }
 
 # The tray icon: Wine draws the first icon in the taskbar's last 20 x 20 pixels; it shows when
 # that place differs from an empty place of the taskbar.
 tray_spot() { import -display "$DISPLAY" -window root -crop "16x16+$1+750" -format '%[fx:mean]' info: 2>/dev/null; }
 tray_icon_shown() { [ "$(tray_spot 1006)" != "$(tray_spot 900)" ]; }
-tray_icon_gone() { [ "$(tray_spot 1006)" = "$(tray_spot 900)" ]; }
 tray_click() { xdotool mousemove 1014 758 click "$1"; }
 # Opens the popup menu from the tray icon and waits until it shows.
 open_tray_menu() { wait_until "$WAIT" tray_icon_shown && tray_click 3 && quietly wt wait-window '#32768' 0 "$WAIT"; }
 # Closes the open popup menu by a click beside it (the keyboard may not reach it: under Wine a
 # menu opened right after another program's window was activated does not hear the keyboard).
 close_menu() { xdotool mousemove 700 100 click 1 && wt wait-gone '#32768' "$WAIT"; }
-# menu_click <item>: clicks an item of the open popup menu. Items are 16 pixels high and
-# separators 9, below a 3-pixel border, in the menu's fixed order.
-menu_click() {
-  local line offsets="about=11 info=27 options=52 open=77 save=93 closeall=118 close=143 active=168"
+# menu_item <offsets> <item>: clicks an item of the topmost popup menu shown. Items are 16 pixels
+# high and separators 9, below a 3-pixel border, in the menu's fixed order.
+menu_item() {
+  local line
   line=$(wt list '#32768' | grep 'visible=1' | head -n1)
-  [ -n "$line" ] && xdotool mousemove $(($(field "$line" x) + 40)) $(($(field "$line" y) + $(field "$offsets" "$1"))) click 1
+  [ -n "$line" ] && xdotool mousemove $(($(field "$line" x) + 40)) $(($(field "$line" y) + $(field "$1" "$2"))) click 1
 }
-# active_tab <item>: clicks an item of the tray menu's "Active Tab" submenu, the second menu
-# shown, which lies above the first.
+menu_click() { menu_item "about=11 info=27 options=52 open=77 save=93 closeall=118 close=143 active=168" "$1"; }
+# active_tab <item>: an item of the "Active Tab" submenu, the second menu shown, above the first.
 active_tab() {
-  local line offsets="add=11 shortname=27 refresh=43 stop=59 close=75"
-  open_tray_menu && menu_click active && waits '[ "$(wt list "#32768" | grep -c "visible=1")" -ge 2 ]' || return 1
-  line=$(wt list '#32768' | grep 'visible=1' | head -n1)
-  xdotool mousemove $(($(field "$line" x) + 40)) $(($(field "$line" y) + $(field "$offsets" "$1"))) click 1
+  open_tray_menu && menu_click active && waits '[ "$(wt list "#32768" | grep -c "visible=1")" -ge 2 ]' &&
+    menu_item "add=11 shortname=27 refresh=43 stop=59 close=75" "$1"
 }
 # browser_told <Member> <hwnd>: a browser command reached the window through its automation (on
 # Wine's shell the test tool's windows have none: the program leaves them be).
 browser_told() { on_standin wait_until "$WAIT" grep -qx "$1 $2" "$SHELL_LOG"; }
 
-# The Linux process that runs the wendrel.exe of a folder (not its guard): its command line is
-# the program's Windows path.
+# The Linux process of a folder's wendrel.exe, not its guard's: its command line is the bare path.
 linux_pid_of() {
   ps -eo pid=,args= | EXE="$(winpath "$1/wendrel.exe")" awk '{ pid = $1; sub(/^ *[0-9]+ /, ""); if ($0 == ENVIRON["EXE"]) print pid }'
 }
@@ -325,24 +306,8 @@ settled() {
   done
   [ "$held" -ge 12 ]
 }
-
-# idle_ticks <folder>: the CPU ticks the Wendrel of that folder uses over 20 s with the pointer
-# off the strip (no tip shown); nothing when its process cannot be found or does not settle.
-idle_ticks() {
-  local linux before
-  xdotool mousemove 512 300
-  linux=$(linux_pid_of "$1")
-  [ -n "$linux" ] || return 1
-  settled "$linux" || return 1
-  before=$(cpu_ticks "$linux")
-  sleep 20 # the span measured, not a wait for a condition
-  echo $(($(cpu_ticks "$linux") - before))
-}
 # figure <name> <value> <what>: logs a figure and keeps it in the artefacts as <name>.txt.
-figure() {
-  log "   $3: $2"
-  echo "$2" >"$ARTEFACTS/$1.txt"
-}
+figure() { log "   $3: $2" && echo "$2" >"$ARTEFACTS/$1.txt"; }
 median_of() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 # on_standin <command...>: a check of what the stand-in shell logged; Wine's shell keeps no log.
 on_standin() { [ "$SHELL_MODE" = wine ] || "$@"; }

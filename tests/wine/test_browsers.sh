@@ -1,5 +1,5 @@
 # Today's browsers' windows as tabs: the test tool copied to browsers' names plays Edge, Chrome
-# and Firefox (and code.exe a program that is no browser). Figures go to the artefacts.
+# and Firefox (and code.exe a program that is no browser).
 
 HTTPS_COMMAND='HKLM\Software\Classes\https\shell\open\command'
 
@@ -12,17 +12,10 @@ browsers_dir() {
 }
 fresh_browser_logs() { rm -f "$(browsers_dir)"/*.exe.log; }
 browser_log() { tr -d '\r' 2>/dev/null <"$(browsers_dir)/$1.exe.log"; }
-# open_browser <exe> <class> <count> <title> <address> [hang]: windows of one browser process;
-# '#' in the title and address is the window's number.
+# open_browser <exe> <class> <count> <title> <address> [hang]: '#' is the window's number.
 open_browser() {
-  wine "$(browsers_dir)/$1.exe" browser "${@:2}" >/dev/null 2>&1 </dev/null &
+  wine "$(browsers_dir)/$1.exe" frames "${@:2}" >/dev/null 2>&1 </dev/null &
   FRAME_PIDS+=($!)
-}
-# Runs a browser's copy of the test tool, as wt runs the tool.
-bt() {
-  local exe=$1
-  shift
-  WTOOL="$(browsers_dir)/$exe.exe" wt "$@"
 }
 
 test_browser_windows_become_tabs_take_the_tab_commands_and_open_the_help_page() {

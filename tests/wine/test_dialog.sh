@@ -1,25 +1,23 @@
-# The dialog "Options & More" at a first start: groups and lines edited, options, sign-in and
-# browser settings updated, a group saved over its file, and the options written at exit (opened
-# from the menu: test_strip.sh).
+# The dialog at a first start: groups and lines edited, clicks on the current page's tab, options,
+# sign-in and browser settings updated, a group saved over its file, the options written at exit.
 
 # The value "Wendrel" of the current user's Run key, as `reg query` prints it; fails when absent.
 run_entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Wendrel 2>/dev/null | grep -i "Wendrel"; }
 
 test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_them() {
-  local text line
+  local line
   new_folder first
   mkdir -p "$FOLDER/Groups"
   printf 'Home,http://www.home.org/\r\n' >"$FOLDER/Groups/Work.WDX"
   # Windows shows Wine's dot files as hidden files.
   printf 'Secret,http://www.secret.org/\r\n' >"$FOLDER/Groups/.Hidden.WDX"
   start_wendrel || return 1
-  text=$(wt answer WENDREL 1 "$WAIT")
-  check "the missing options are reported" [ "${text#Error encountered while reading the options.}" != "$text" ] ||
-    log "    got: $text"
+  wt answer WENDREL 1 "$WAIT" >/dev/null # the options file is missing
   # ConfirmGroup is on by default: the dialog opens at start on Group Management.
   check "the dialog opens at start" quietly wt wait-window WendrelOptions "$PID" "$WAIT" || return 1
   check "on Group Management" page_shown "Add Group" || return 1
   check "the line buttons wait for a group" eval 'wt controls "$DIALOG" | grep -F "text=Modify" | grep -q "enabled=0"'
+  screenshot dialog-group-management
   check "only the ordinary group is listed" waits '[ "$(list_rows "$DIALOG" 1 | paste -sd, -)" = Work ]'
   click_control "$DIALOG" "Add Group"
   check "Add Group asks for the name" equals "$(wt answer Wendrel 1 "$WAIT" Play)" "Enter a Group name"
@@ -30,24 +28,26 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   check "Add shows the line editor" page_shown "URL (No validation):" || return 1
   wt settext "$DIALOG" 1 "Home"
   wt settext "$DIALOG" 2 "http://www.home.org/"
-  screenshot dialog-line-editor
   click_control "$DIALOG" "&Update"
   check "the line is written" wait_until "$WAIT" grep -qx $'Home,http://www.home.org/\r' "$FOLDER/Groups/Play.WDX"
   check "the line is shown" waits '[ "$(list_rows "$DIALOG" 3)" = "|Home|http://www.home.org/" ]'
-  check "the editor gives way to the hint" page_shown "To select a name, click"
 
+  # A press on another page's tab dragged off the dialog shows that page; a click on its tab, now
+  # the current one, still counts: an answer changed but not updated gives way to the stored one.
+  drag_off_tab "$DIALOG" "&Options"
+  check "the Options page shows" page_shown "Unless the Update button" || return 1
+  screenshot dialog-options
+  wt settext "$DIALOG" 0 12
+  waits 'edit_shows 12' || return 1
   click_tab "$DIALOG" "&Options"
-  page_shown "Unless the Update button" || return 1
+  check "a click on the current page's tab shows the stored options again" waits 'edit_shows 8'
+  check "the page stays" control_shown "$DIALOG" "Unless the Update button"
   wt settext "$DIALOG" 0 12
   click_control "$DIALOG" "&Update"
-  check "Update confirms" equals "$(wt answer Wendrel 1 "$WAIT")" \
-    "Options updated. They will be reflected as soon as possible."
-  check "the options file holds the caption width 12" \
-    equals "$(head -n1 "$FOLDER/Wendrel.CFG" | tr -d '\r')" "$(options DEFAULT TTTTF 12)"
+  wt answer Wendrel 1 "$WAIT" >/dev/null
   # "Start Wendrel when I sign in" adds the program's quoted path to the user's Run key, and
   # takes it out again.
   click_control "$DIALOG" "Start Wendrel when I sign in" || return 1
-  screenshot dialog-options-sign-in
   click_control "$DIALOG" "&Update"
   wt answer Wendrel 1 "$WAIT" >/dev/null
   check "the sign-in entry appears" eval 'run_entry | grep -qiF "\"$(winpath "$FOLDER/wendrel.exe")\""'
@@ -66,13 +66,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
     eval 'grep -q "^ReadAddresses=no" "$FOLDER/Wendrel.ini" && grep -q "^OpenIn=shell" "$FOLDER/Wendrel.ini"'
 
   # Saving an open window as "work" rewrites Work.WDX under its own name.
-  open_frame IEFrame "Alpha Page" "http://www.alpha.com/"
-  wait_until "$WAIT" tab_count_is 1 || return 1
-  # The window is laid over the dialog, and the pass ends giving the strip the foreground; then a
-  # click on the tray icon brings the dialog to the front.
-  wait_until "$WAIT" foreground_title_is Wendrel || return 1
-  tray_click 1
-  check "a click on the tray icon brings the dialog to the front" waits 'wt foreground | grep -q "title=$DIALOG"'
+  check "a tray click brings the dialog over a new window" dialog_over_new_window || return 1
   click_tab "$DIALOG" "&Tab Management"
   check "the Tab page lists the window" waits '[ "$(list_rows "$DIALOG" 6 | wc -l)" = 1 ]' || return 1
   click_control "$DIALOG" "&Select All"
@@ -92,8 +86,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   wt close IEFrame "Alpha Page"
   wait_until "$WAIT" tab_count_is 0 || return 1
   close_wendrel 6
-  text=$(wt answer Wendrel 1 "$WAIT")
-  check "saving the default group finds no windows" [ "${text#As there are no IE windows open}" != "$text" ]
+  wt answer Wendrel 1 "$WAIT" >/dev/null # no window to save in the default group
   check "the program ends" equals "$(wt wait-exit "$PID" "$WAIT")" "exit=0"
   check "the options file holds the options updated" equals "$(od -c <"$FOLDER/Wendrel.CFG")" \
     "$(printf '%s\r\n%s\r\n' "$(options DEFAULT TTTTF 12)" "$OPTIONS_HEADER" | od -c)"

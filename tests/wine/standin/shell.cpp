@@ -1,10 +1,9 @@
-// A stand-in for the Windows shell in the Wine tests, loaded in process by the program under test:
-// the shell's window collection (CLSID_ShellWindows: IShellWindows with its DShellWindowsEvents
-// connection point) and "InternetExplorer.Application" (CLSID_InternetExplorer: IWebBrowser2),
-// over the top-level browser and folder windows of other processes. Every call it receives is a
-// line of standin.log beside the DLL. Browser windows announce their arrival and departure to the
-// shell's hidden window (shared.h); the shell raises WindowRegistered and WindowRevoked from
-// there, on the program's own thread. Nothing here runs while no browser comes or goes.
+// A stand-in for the Windows shell, loaded in process by the program under test: the shell's
+// window collection (IShellWindows with its DShellWindowsEvents connection point) and
+// "InternetExplorer.Application" (IWebBrowser2), over other processes' browser and folder windows.
+// Every call it receives is a line of standin.log beside the DLL. Browser windows announce
+// themselves to the shell's hidden window (shared.h), which raises WindowRegistered and
+// WindowRevoked on the program's own thread. Nothing runs while no browser comes or goes.
 #include <windows.h>
 // After windows.h:
 #include <exdisp.h>
@@ -18,25 +17,16 @@
 
 #include "../tools/shared.h"
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // this DLL's own module, as the linker places it
+
 namespace {
 
-bool IsBrowserClass(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return lstrcmpiA(name, "IEFrame") == 0 || lstrcmpiA(name, "CabinetWClass") == 0;
-}
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
+bool IsBrowser(HWND window) { return IsShellClass(ClassOf(window)); }
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 // The folder of this DLL, which also holds the test tool that plays the browsers.
 std::wstring Folder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(ThisModule(), path, MAX_PATH);
-  const std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
+  const std::wstring path = ModulePath(ThisModule());
+  return path.substr(0, path.find_last_of(L'\\'));
 }
 void Log(const std::string& line) { AppendLine(Folder() + L"\\standin.log", line); }
 HRESULT NotImplemented(const char* member) {
@@ -46,31 +36,24 @@ HRESULT NotImplemented(const char* member) {
 
 // Reference counting (the objects live on the program's single-threaded apartment), and
 // QueryInterface answering the listed interfaces with `this` seen as the first one.
-#define COUNTED_OBJECT(First, ...)                                                        \
+#define COUNTED                                                                           \
   LONG references_ = 1;                                                                   \
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); } \
   ULONG STDMETHODCALLTYPE Release() override {                                            \
     const LONG left = --references_;                                                      \
     if (left == 0) delete this;                                                           \
     return static_cast<ULONG>(left);                                                      \
-  }                                                                                       \
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {             \
-    *out = nullptr;                                                                       \
-    for (const IID* known : {&IID_IUnknown, __VA_ARGS__})                                 \
-      if (IsEqualIID(iid, *known)) *out = static_cast<First*>(this);                      \
-    if (!*out) return E_NOINTERFACE;                                                      \
-    AddRef();                                                                             \
-    return S_OK;                                                                          \
   }
-// Members the program does not use: a call shows in the log.
-#define NOT_IMPLEMENTED(name, ...) \
-  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return NotImplemented(#name); }
+#define COUNTED_OBJECT(First, ...)                                            \
+  COUNTED                                                                     \
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { \
+    *out = nullptr;                                                           \
+    for (const IID* known : {&IID_IUnknown, __VA_ARGS__})                     \
+      if (IsEqualIID(iid, *known)) *out = static_cast<First*>(this);          \
+    if (*out) AddRef();                                                       \
+    return *out ? S_OK : E_NOINTERFACE;                                       \
+  }
 #define NO_PROPERTY(name, type) NOT_IMPLEMENTED(get_##name, type*) NOT_IMPLEMENTED(put_##name, type)
-#define EARLY_BOUND                                                      \
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)                               \
-  NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)                  \
-  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*) \
-  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 
 constexpr DISPID kWindowRegistered = 200;
 constexpr DISPID kWindowRevoked = 201;
@@ -102,31 +85,21 @@ class Shell {
   // "InternetExplorer.Application": a new, hidden browser window in a process of its own,
   // registered at once; the program hears of it like of any other arrival.
   HWND StartBrowser() {
-    std::wstring line = L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder().c_str(), &startup,
-                        &process))
-      return nullptr;
-    CloseHandle(process.hThread);
-    WaitForInputIdle(process.hProcess, 10000);
-    // The window exists once the process waits for input; the loop only covers a slow start.
-    std::pair<DWORD, HWND> query{process.dwProcessId, nullptr};
-    for (const ULONGLONG end = GetTickCount64() + 10000; !query.second && GetTickCount64() < end; Sleep(20))
-      EnumWindows(
-          [](HWND window, LPARAM param) -> BOOL {
-            auto& [wanted, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == wanted && IsBrowserClass(window) && FindWindowExA(window, nullptr, "Edit", nullptr))
-              found = window;
-            return !found;
-          },
-          reinterpret_cast<LPARAM>(&query));
+    const PROCESS_INFORMATION process =
+        Start(L"\"" + Folder() + L"\\wtool.exe\" frame IEFrame \"\" \"\" hidden", Folder());
+    if (!process.hProcess) return nullptr;
+    // Its window, once the process has made it with its address field.
+    HWND found = nullptr;
+    WaitFor(10, [&] {
+      for (HWND window : AllWindows())
+        if (PidOf(window) == process.dwProcessId && IsBrowser(window) &&
+            FindWindowExA(window, nullptr, "Edit", nullptr))
+          found = window;
+      return found != nullptr;
+    });
     CloseHandle(process.hProcess);
-    if (query.second) Arrived(query.second, /*raiseLater=*/true);
-    return query.second;
+    if (found) Arrived(found, /*raiseLater=*/true);
+    return found;
   }
 
  private:
@@ -140,17 +113,10 @@ class Shell {
     window_ = CreateWindowExA(0, kShellWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ThisModule(),
                               nullptr);
     // Browsers open before the shell started, oldest first: a new window opens on top.
-    EnumWindows(
-        [](HWND window, LPARAM list) -> BOOL {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          auto& entries = *reinterpret_cast<std::vector<std::pair<HWND, LONG>>*>(list);
-          if (pid != GetCurrentProcessId() && IsBrowserClass(window))
-            entries.insert(entries.begin(), {window, 0});
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&entries_));
-    for (auto& [window, cookie] : entries_) cookie = nextCookie_++;
+    const std::vector<HWND> windows = AllWindows();
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+      if (PidOf(*window) != GetCurrentProcessId() && IsBrowser(*window))
+        entries_.push_back({*window, nextCookie_++});
     Log("start windows=" + std::to_string(entries_.size()));
   }
 
@@ -198,8 +164,7 @@ class Shell {
         " ms=" + std::to_string(GetTickCount64()));
     for (IDispatch* sink : called) sink->AddRef();
     for (IDispatch* sink : called) {
-      VARIANT argument;
-      VariantInit(&argument);
+      VARIANT argument{};  // as VariantInit leaves it
       argument.vt = VT_I4;
       argument.lVal = cookie;
       DISPPARAMS params{&argument, nullptr, 1, 0};
@@ -255,6 +220,19 @@ class Browser final : public IWebBrowser2 {
     ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
     return Answer(std::string("put_Visible ") + (visible ? "true" : "false"));
   }
+
+ private:
+  HWND Field() const { return FindWindowExA(window_, nullptr, "Edit", nullptr); }  // the address
+  // Logs the member with the window's handle after its name.
+  HRESULT Answer(const std::string& member) const {
+    const auto space = member.find(' ');
+    Log(member.substr(0, space) + " " + Decimal(window_) +
+        (space == std::string::npos ? "" : member.substr(space)));
+    return IsWindow(window_) ? S_OK : RPC_E_DISCONNECTED;
+  }
+  HWND window_;
+  bool started_;
+
   // clang-format off
   EARLY_BOUND
   NOT_IMPLEMENTED(GoBack) NOT_IMPLEMENTED(GoForward) NOT_IMPLEMENTED(GoHome) NOT_IMPLEMENTED(GoSearch)
@@ -274,20 +252,7 @@ class Browser final : public IWebBrowser2 {
   NO_PROPERTY(Silent, VARIANT_BOOL) NO_PROPERTY(RegisterAsBrowser, VARIANT_BOOL)
   NO_PROPERTY(RegisterAsDropTarget, VARIANT_BOOL) NO_PROPERTY(TheaterMode, VARIANT_BOOL)
   NO_PROPERTY(AddressBar, VARIANT_BOOL) NO_PROPERTY(Resizable, VARIANT_BOOL)
-      // clang-format on
-
-      private : HWND Field() const {
-    return FindWindowExA(window_, nullptr, "Edit", nullptr);
-  }  // the address
-  // Logs the member with the window's handle after its name.
-  HRESULT Answer(const std::string& member) const {
-    const auto space = member.find(' ');
-    Log(member.substr(0, space) + " " + Decimal(window_) +
-        (space == std::string::npos ? "" : member.substr(space)));
-    return IsWindow(window_) ? S_OK : RPC_E_DISCONNECTED;
-  }
-  HWND window_;
-  bool started_;
+  // clang-format on
 };
 
 // VT_DISPATCH items for the windows, in the collection's order.
@@ -316,49 +281,16 @@ class WindowEnumerator final : public IEnumVARIANT {
   size_t next_ = 0;
 };
 
-// The collection's one connection point, for DShellWindowsEvents.
-class EventsPoint final : public IConnectionPoint {
- public:
-  COUNTED_OBJECT(IConnectionPoint, &IID_IConnectionPoint)
-
-  // As the Windows shell, the sink is asked for the events' own interface.
-  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
-    IDispatch* events = nullptr;
-    if (FAILED(sink->QueryInterface(DIID_DShellWindowsEvents, reinterpret_cast<void**>(&events))) ||
-        !events) {
-      Log("Advise => CONNECT_E_CANNOTCONNECT");
-      return CONNECT_E_CANNOTCONNECT;
-    }
-    *cookie = Shell::Get().nextSink++;
-    Shell::Get().sinks[*cookie] = events;
-    Log("Advise => " + std::to_string(*cookie));
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
-    Log("Unadvise " + std::to_string(cookie));
-    const auto found = Shell::Get().sinks.find(cookie);
-    if (found == Shell::Get().sinks.end()) return CONNECT_E_NOCONNECTION;
-    found->second->Release();
-    Shell::Get().sinks.erase(found);
-    return S_OK;
-  }
-  NOT_IMPLEMENTED(GetConnectionInterface, IID*)
-  NOT_IMPLEMENTED(GetConnectionPointContainer, IConnectionPointContainer**)
-  NOT_IMPLEMENTED(EnumConnections, IEnumConnections**)
-};
-
-class ShellWindows final : public IShellWindows, public IConnectionPointContainer {
+// The collection, its connection point container and its one connection point, for
+// DShellWindowsEvents.
+class ShellWindows final : public IShellWindows, public IConnectionPointContainer, public IConnectionPoint {
  public:
   ShellWindows() { Log("CreateInstance ShellWindows"); }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
+  COUNTED
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = nullptr;
     if (IsEqualIID(iid, IID_IConnectionPointContainer)) *out = static_cast<IConnectionPointContainer*>(this);
+    if (IsEqualIID(iid, IID_IConnectionPoint)) *out = static_cast<IConnectionPoint*>(this);
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IShellWindows))
       *out = static_cast<IShellWindows*>(this);
     if (*out) AddRef();
@@ -383,9 +315,40 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
     if (Dead("FindConnectionPoint")) return RPC_E_DISCONNECTED;
     if (!IsEqualIID(iid, DIID_DShellWindowsEvents)) return NotImplemented("FindConnectionPoint");
     Log("FindConnectionPoint DShellWindowsEvents");
-    *point = new EventsPoint();
+    *point = this;
+    AddRef();
     return S_OK;
   }
+  // As the Windows shell, the sink is asked for the events' own interface.
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
+    IDispatch* events = nullptr;
+    if (FAILED(sink->QueryInterface(DIID_DShellWindowsEvents, reinterpret_cast<void**>(&events))) ||
+        !events) {
+      Log("Advise => CONNECT_E_CANNOTCONNECT");
+      return CONNECT_E_CANNOTCONNECT;
+    }
+    *cookie = Shell::Get().nextSink++;
+    Shell::Get().sinks[*cookie] = events;
+    Log("Advise => " + std::to_string(*cookie));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
+    Log("Unadvise " + std::to_string(cookie));
+    const auto found = Shell::Get().sinks.find(cookie);
+    if (found == Shell::Get().sinks.end()) return CONNECT_E_NOCONNECTION;
+    found->second->Release();
+    Shell::Get().sinks.erase(found);
+    return S_OK;
+  }
+
+ private:
+  bool Dead(const char* member) const {
+    if (generation_ == Shell::Get().generation) return false;
+    Log(std::string(member) + " => RPC_E_DISCONNECTED");
+    return true;
+  }
+  unsigned generation_ = Shell::Get().generation;
+
   // clang-format off
   EARLY_BOUND
   NOT_IMPLEMENTED(Item, VARIANT, IDispatch**) NOT_IMPLEMENTED(Register, IDispatch*, LONG, int, LONG*)
@@ -393,16 +356,10 @@ class ShellWindows final : public IShellWindows, public IConnectionPointContaine
   NOT_IMPLEMENTED(OnNavigate, LONG, VARIANT*) NOT_IMPLEMENTED(OnActivated, LONG, VARIANT_BOOL)
   NOT_IMPLEMENTED(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
   NOT_IMPLEMENTED(OnCreated, LONG, IUnknown*) NOT_IMPLEMENTED(ProcessAttachDetach, VARIANT_BOOL)
-  NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**)
-      // clang-format on
-
-      private : bool Dead(const char* member) const {
-    if (generation_ == Shell::Get().generation) return false;
-    Log(std::string(member) + " => RPC_E_DISCONNECTED");
-    return true;
-  }
-  LONG references_ = 1;
-  unsigned generation_ = Shell::Get().generation;
+  NOT_IMPLEMENTED(EnumConnectionPoints, IEnumConnectionPoints**) NOT_IMPLEMENTED(GetConnectionInterface, IID*)
+  NOT_IMPLEMENTED(GetConnectionPointContainer, IConnectionPointContainer**)
+  NOT_IMPLEMENTED(EnumConnections, IEnumConnections**)
+  // clang-format on
 };
 
 // Makes the collection, or a new browser window for "InternetExplorer.Application".

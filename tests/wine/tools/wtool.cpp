@@ -1,6 +1,6 @@
-// The test tool of the Wine tests. It runs inside the Wine desktop, where X11 tools see only the
-// desktop as a whole: it looks at and drives other programs' windows and controls, and plays
-// browser windows. Arguments are read and results printed in UTF-8, one result a line.
+// The test tool of the Wine tests, run inside the Wine desktop (where X11 tools see only the
+// desktop as a whole): it looks at and drives other programs' windows and controls, and plays
+// browser windows. Arguments and results (one a line) are UTF-8.
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -12,7 +12,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,31 +19,16 @@
 
 namespace {
 
-std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 // The windows of a class ("" for any) with a title (any when null) of a process (any when 0):
 // top-level ones, or descendants of `parent`.
 std::vector<HWND> Find(HWND parent, const std::string& className, const char* title = nullptr, DWORD pid = 0,
                        bool visibleOnly = false) {
-  std::vector<HWND> all, found;
-  const WNDENUMPROC add = [](HWND window, LPARAM list) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-  };
-  if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&all));
-  if (!parent) EnumWindows(add, reinterpret_cast<LPARAM>(&all));
-  for (HWND window : all) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
+  std::vector<HWND> found;
+  for (HWND window : AllWindows(parent))
     if ((className.empty() || lstrcmpiA(ClassOf(window).c_str(), className.c_str()) == 0) &&
-        (!title || TextOf(window) == title) && (!pid || owner == pid) &&
+        (!title || TextOf(window) == title) && (!pid || PidOf(window) == pid) &&
         (!visibleOnly || IsWindowVisible(window)))
       found.push_back(window);
-  }
   return found;
 }
 HWND First(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.front(); }
@@ -58,23 +42,11 @@ std::string Rect(RECT r) {
 void PrintWindow(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
   std::printf("hwnd=%s %s exstyle=0x%lx visible=%d iconic=%d pid=%lu class=%s title=%s\n",
               Decimal(window).c_str(), Rect(r).c_str(),
               static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)),
-              IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, pid, ClassOf(window).c_str(),
-              TextOf(window).c_str());
-}
-
-// Waits up to `seconds` for the condition, looking every 20 ms.
-bool WaitFor(double seconds, const std::function<bool()>& condition) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-  while (!condition()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
+              IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, PidOf(window),
+              ClassOf(window).c_str(), TextOf(window).c_str());
 }
 
 // Memory inside a control's process, for control messages that carry pointers.
@@ -173,9 +145,8 @@ int ListView(HWND top, int columns) {
   return 1;
 }
 
-// The labels whose text does not fit them: each visible static control's text is laid out,
-// word-wrapped at the control's width, in the dialog's label font at the system's DPI (8.25-point
-// bold MS Sans Serif). Prints one line a clipped label; the result is their count.
+// The labels whose text does not fit them, laid out word-wrapped at their width in the dialog's
+// label font at the system's DPI (8.25-point bold MS Sans Serif): one line each, and their count.
 int ClippedLabels(HWND top) {
   SetProcessDPIAware();
   const HDC screen = GetDC(nullptr);
@@ -201,17 +172,12 @@ int ClippedLabels(HWND top) {
   return clipped;
 }
 
-// Browser windows played by this process. The tool plays stand-in frames (class IEFrame and
-// the like) that announce themselves to the stand-in shell. Copied to a browser's name
-// (msedge.exe, chrome.exe, firefox.exe, or code.exe for a program that is no browser) it plays
-// today's browsers: their windows raise the window events Wine leaves out, show an MSAA tree
-// shaped like the browser's (an address field in a toolbar beside a web document with a field
-// of its own), close as Chromium does, and log to <exe>.log what they are asked to do.
-std::wstring Exe() {
-  wchar_t exe[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  return exe;
-}
+// Browser windows played by this process: stand-in frames (IEFrame and the like) announced to the
+// stand-in shell or, copied to a browser's name (msedge.exe, chrome.exe, firefox.exe; code.exe is
+// no browser), today's browsers: they raise the window events Wine leaves out, show an MSAA tree
+// shaped like the browser's (an address field in a toolbar beside a web document with a field of
+// its own), close as Chromium does, and log to <exe>.log what they are asked to do.
+std::wstring Exe() { return ModulePath(nullptr); }
 const bool asBrowser = Exe().find(L"wtool.exe") == std::wstring::npos;
 bool hang = false;  // the first request for the tree waits 10 s: a browser that stopped answering
 int open = 0;
@@ -222,8 +188,7 @@ void Raise(HWND window, DWORD event) {
 }
 
 constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-#define NOT_IMPLEMENTED(name, ...) \
-  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+HRESULT NotImplemented(const char*) { return E_NOTIMPL; }
 
 // One element; its value is the text of `field` where there is one. Elements live as long as
 // their window, so reference counts are kept for form only.
@@ -233,6 +198,13 @@ class Element final : public IAccessible {
       : role_(role), value_(value), field_(field), asked_(asked) {}
   std::vector<Element*> children;
 
+ private:
+  LONG role_;
+  const wchar_t* value_;
+  HWND field_;
+  const ULONGLONG* asked_;
+
+ public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIidAccessible) ? this : nullptr;
     return *out ? S_OK : E_NOINTERFACE;
@@ -267,9 +239,7 @@ class Element final : public IAccessible {
     return S_OK;
   }
   // clang-format off
-  NOT_IMPLEMENTED(GetTypeInfoCount, UINT*) NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-  NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-  NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+  EARLY_BOUND
   NOT_IMPLEMENTED(get_accParent, IDispatch**) NOT_IMPLEMENTED(get_accName, VARIANT, BSTR*)
   NOT_IMPLEMENTED(get_accDescription, VARIANT, BSTR*) NOT_IMPLEMENTED(get_accHelp, VARIANT, BSTR*)
   NOT_IMPLEMENTED(get_accHelpTopic, BSTR*, VARIANT, LONG*) NOT_IMPLEMENTED(get_accKeyboardShortcut, VARIANT, BSTR*)
@@ -278,12 +248,7 @@ class Element final : public IAccessible {
   NOT_IMPLEMENTED(accLocation, LONG*, LONG*, LONG*, LONG*, VARIANT) NOT_IMPLEMENTED(accNavigate, LONG, VARIANT, VARIANT*)
   NOT_IMPLEMENTED(accHitTest, LONG, LONG, VARIANT*) NOT_IMPLEMENTED(accDoDefaultAction, VARIANT)
   NOT_IMPLEMENTED(put_accName, VARIANT, BSTR) NOT_IMPLEMENTED(put_accValue, VARIANT, BSTR)
-      // clang-format on
-
-      private : LONG role_;
-  const wchar_t* value_;
-  HWND field_;
-  const ULONGLONG* asked_;
+  // clang-format on
 };
 
 struct Window {
@@ -341,9 +306,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+void Show(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  Raise(window, EVENT_OBJECT_SHOW);
+}
+
 // A browser window of the class: the page title as caption, an address field, its own extended
-// style; shown unless the window is to wait for its browser object to show it. Only browser and
-// folder windows are the shell's: a window of another kind stays unannounced.
+// style; shown unless its browser object is to show it. Only the shell's classes are announced.
 HWND Open(const std::string& className, const std::string& title, const std::string& address,
           bool show = true, DWORD exStyle = 0) {
   const std::wstring wideClass = Wide(className);
@@ -362,14 +331,12 @@ HWND Open(const std::string& className, const std::string& title, const std::str
   SetWindowTextW(field, Wide(address).c_str());
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Window(field)));
   ++open;
-  if (show) ShowWindow(window, SW_SHOW);
-  Raise(window, EVENT_OBJECT_SHOW);
-  if (className == "IEFrame" || className == "CabinetWClass") Announce(window, true);
+  if (show) Show(window);
+  if (IsShellClass(className)) Announce(window, true);
   return window;
 }
 
-// Delivers this process's messages (its windows answer the program's questions) for `ms`, or
-// until its last window has gone when `ms` is 0.
+// Delivers this process's messages for `ms`, or until its last window has gone when `ms` is 0.
 int Pump(DWORD ms = 0) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (ULONGLONG now = GetTickCount64(); ms ? now < end : open > 0; now = GetTickCount64()) {
@@ -420,25 +387,12 @@ int TimeToTab(int count, double seconds, const std::string& className) {
   return 0;
 }
 
-// A text argument, or the UTF-8 content of a file when it is written @PATH (for texts longer
-// than a command line should carry).
-std::string TextArg(const std::string& arg) {
-  if (arg.empty() || arg[0] != '@') return arg;
-  std::string content;
-  if (FILE* file = _wfopen(Wide(arg.substr(1)).c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, read);
-    std::fclose(file);
-  }
-  return content;
-}
-
 // The texts of a message box: its static controls that hold text.
 std::string BoxText(HWND box) {
   std::string text;
   for (HWND label : Find(box, "Static")) text += TextOf(label);
-  std::replace(text.begin(), text.end(), '\r', ' ');
-  std::replace(text.begin(), text.end(), '\n', ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 
@@ -459,12 +413,8 @@ int Run(const std::vector<std::string>& a) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom), 0;
   }
-  if (command == "set-workarea") {  // left top right bottom: as a taskbar that moved would
-    RECT r{std::atol(a[2].c_str()), std::atol(a[3].c_str()), std::atol(a[4].c_str()),
-           std::atol(a[5].c_str())};
-    if (!SystemParametersInfoW(SPI_SETWORKAREA, 0, &r, SPIF_SENDCHANGE)) return 1;
-    // Wine 8 does not announce the change itself. The announcement goes to every top-level
-    // window but Wine's taskbar, which would answer it by setting its own work area again.
+  if (command == "announce-workarea") {  // as the system does when a taskbar moves (Wine 8 does not)
+    // To every top-level window but Wine's taskbar, which would answer by setting its own again.
     DWORD_PTR ignored = 0;
     for (HWND window : Find(nullptr, ""))
       if (ClassOf(window) != "Shell_TrayWnd")
@@ -568,17 +518,10 @@ int Run(const std::vector<std::string>& a) {
     return std::printf("ms=%llu\n", GetTickCount64() - start), 0;
   }
   if (command == "start") {  // exe folder: starts a program and prints its process id
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + Wide(a[2]) + L"\"";
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(a[3]).c_str(),
-                        &startup, &process))
-      return std::printf("error=%lu\n", GetLastError()), 1;
+    const PROCESS_INFORMATION process = Start(L"\"" + Wide(a[2]) + L"\"", Wide(a[3]));
+    if (!process.hProcess) return std::printf("error=%lu\n", GetLastError()), 1;
     std::printf("pid=%lu\n", process.dwProcessId);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 0;
+    return CloseHandle(process.hProcess), 0;
   }
   if (command == "wait-exit") {  // pid timeout: prints the exit code once the process has ended
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Pid(a[2]));
@@ -617,26 +560,22 @@ int Run(const std::vector<std::string>& a) {
         std::printf("pid=%lu parent=%lu\n", entry.th32ProcessID, entry.th32ParentProcessID);
     return CloseHandle(snapshot), 0;
   }
-  if (command == "frame") {  // class title url|@file [hidden|exstyle]: a stand-in browser window
+  if (command == "frame") {  // class title url [hidden|exstyle]: a stand-in browser window
     const DWORD exStyle =
         arg(5).empty() || arg(5) == "hidden" ? WS_EX_APPWINDOW : std::strtoul(a[5].c_str(), nullptr, 0);
-    return Open(a[2], a[3], TextArg(a[4]), arg(5) != "hidden", exStyle) ? Pump() : 1;
+    return Open(a[2], a[3], a[4], arg(5) != "hidden", exStyle) ? Pump() : 1;
   }
-  if (command == "frames") {  // class count name [first-late]: "name 1" at http://www.name1.org/, ...
-    // All are made first, then shown and announced together: a burst of arrivals.
+  if (command == "frames") {  // class count title address [first-late|hang]: '#' is the window's number
+    // All are made first, then shown together: a burst of arrivals.
+    hang = arg(6) == "hang";
     std::vector<HWND> windows;
     for (int i = 1; i <= std::atoi(a[3].c_str()); ++i)
-      windows.push_back(Open(a[2], a[4] + " " + std::to_string(i),
-                             "http://www." + a[4] + std::to_string(i) + ".org/", false, WS_EX_APPWINDOW));
-    for (HWND window : windows) ShowWindow(window, SW_SHOW);
+      windows.push_back(
+          Open(a[2], Numbered(a[4], i), Numbered(a[5], i), false, asBrowser ? 0 : WS_EX_APPWINDOW));
+    for (HWND window : windows) Show(window);
     // The first window comes forward last, as when a busy desktop activates it late.
-    if (a.size() > 5 && !windows.empty())
+    if (arg(6) == "first-late" && !windows.empty())
       SetWindowPos(windows[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    return Pump();
-  }
-  if (command == "browser") {  // class count title address [hang]: '#' is the window's number
-    hang = arg(6) == "hang";
-    for (int i = 1; i <= std::atoi(a[3].c_str()); ++i) Open(a[2], Numbered(a[4], i), Numbered(a[5], i));
     return Pump();
   }
   if (command == "time-to-tab")  // count timeout [class]
