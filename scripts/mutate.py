@@ -8,29 +8,14 @@ over the core's sources) names a file, a line, a column and a fault. Each fault 
 copy of the tree, which is rebuilt and runs the native tests: a mutant is killed when they fail;
 one that does not compile is left out. Prints a line per mutant and "killed K of M" last.
 """
-import argparse
-import pathlib
-import re
-import shutil
-import subprocess
-import sys
+import argparse, pathlib, re, shutil, subprocess, sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 
 # (pattern, replacement): each is a one-token fault; a site names one by its index.
-FAULTS = [
-    (r" == ", " != "),
-    (r" != ", " == "),
-    (r" < ", " <= "),
-    (r" <= ", " < "),
-    (r" && ", " || "),
-    (r" \|\| ", " && "),
-    (r"\btrue\b", "false"),
-    (r"\bfalse\b", "true"),
-    (r" \+ 1\b", " - 1"),
-    (r" - 1\b", " + 1"),
-    (r"(?<![!=<>])!(?!=)", ""),
-]
+FAULTS = [(r" == ", " != "), (r" != ", " == "), (r" < ", " <= "), (r" <= ", " < "), (r" && ", " || "),
+          (r" \|\| ", " && "), (r"\btrue\b", "false"), (r"\bfalse\b", "true"), (r" \+ 1\b", " - 1"),
+          (r" - 1\b", " + 1"), (r"(?<![!=<>])!(?!=)", "")]
 
 
 def run(command, limit):
