@@ -228,7 +228,11 @@ strip_tab() { wt tabs | grep "^tab=$1 "; } # strip_tab <n>: the tool's line for 
 # strip's); click_tab clicks it, drag_off_tab presses it and lets go elsewhere.
 tab_line() { wt tabs ${1:+"$1"} | grep -F "caption=$2" | head -n1; }
 click_tab() { click_at "$(tab_line "$1" "$2")" "${3:-1}"; }
-drag_off_tab() { xdotool mousemove $(center "$(tab_line "$@")") mousedown 1 mousemove 900 200 mouseup 1; }
+drag_off_tab() {
+  local line
+  line=$(tab_line "$@")
+  [ -n "$line" ] && xdotool mousemove $(center "$line") mousedown 1 mousemove 900 200 mouseup 1
+}
 
 DIALOG="Options & More"
 edit_shows() { wt controls "$DIALOG" | grep -q "class=Edit text=$1\$"; }

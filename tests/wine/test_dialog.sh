@@ -12,7 +12,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   # Windows shows Wine's dot files as hidden files.
   printf 'Secret,http://www.secret.org/\r\n' >"$FOLDER/Groups/.Hidden.WDX"
   start_wendrel || return 1
-  wt answer WENDREL 1 "$WAIT" >/dev/null # the options file is missing
+  check "a box reports the missing options" quietly wt answer WENDREL 1 "$WAIT"
   # ConfirmGroup is on by default: the dialog opens at start on Group Management.
   check "the dialog opens at start" quietly wt wait-window WendrelOptions "$PID" "$WAIT" || return 1
   check "on Group Management" page_shown "Add Group" || return 1
@@ -44,7 +44,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   check "the page stays" control_shown "$DIALOG" "Unless the Update button"
   wt settext "$DIALOG" 0 12
   click_control "$DIALOG" "&Update"
-  wt answer Wendrel 1 "$WAIT" >/dev/null
+  check "Update confirms in a box" quietly wt answer Wendrel 1 "$WAIT"
   # "Start Wendrel when I sign in" adds the program's quoted path to the user's Run key, and
   # takes it out again.
   click_control "$DIALOG" "Start Wendrel when I sign in" || return 1
@@ -86,7 +86,7 @@ test_the_dialog_at_a_first_start_edits_groups_and_options_and_the_exit_writes_th
   wt close IEFrame "Alpha Page"
   wait_until "$WAIT" tab_count_is 0 || return 1
   close_wendrel 6
-  wt answer Wendrel 1 "$WAIT" >/dev/null # no window to save in the default group
+  check "a box says there is no window to save" quietly wt answer Wendrel 1 "$WAIT"
   check "the program ends" equals "$(wt wait-exit "$PID" "$WAIT")" "exit=0"
   check "the options file holds the options updated" equals "$(od -c <"$FOLDER/Wendrel.CFG")" \
     "$(printf '%s\r\n%s\r\n' "$(options DEFAULT TTTTF 12)" "$OPTIONS_HEADER" | od -c)"
