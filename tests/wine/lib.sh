@@ -111,7 +111,9 @@ wine_session_start() {
 
 wine_session_end() {
   # Also runs under "set -e" callers: no step may stop the ones after it.
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  # The server is waited for: a program started while it is still ending would be left behind,
+  # holding the prefix's lock.
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; fi
   kill ${KEEPER_PID:-} ${XVFB_PID:-} 2>/dev/null || true
   wait ${KEEPER_PID:-} ${XVFB_PID:-} 2>/dev/null || true
   return 0

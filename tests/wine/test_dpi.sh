@@ -5,6 +5,7 @@
 restart_desktop_at() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null # no process of the old server may meet the new desktop
   wait "$KEEPER_PID" 2>/dev/null
   STARTED_PIDS=()
   start_desktop
