@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 packages=(cmake make g++ libgtest-dev libbenchmark-dev clang-format python3 clang libclang-rt-dev
-          g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick
+          g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool x11-utils imagemagick psmisc
           fonts-wine fonts-liberation fonts-wqy-microhei fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

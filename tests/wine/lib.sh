@@ -116,6 +116,9 @@ wine_session_end() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; fi
   kill ${KEEPER_PID:-} ${XVFB_PID:-} 2>/dev/null || true
   wait ${KEEPER_PID:-} ${XVFB_PID:-} 2>/dev/null || true
+  # A thread of a Wine program can outlive its server and with it the session's lock, which every
+  # program started here inherits: what still holds the lock goes with the session.
+  if [ -n "${WINEPREFIX:-}" ]; then exec 9>&-; fuser -k -KILL "$WINEPREFIX.lock" >/dev/null 2>&1 || true; fi
   return 0
 }
 
